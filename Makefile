@@ -1,0 +1,21 @@
+# make         build the plug-in: build/win32/VelkCursorwake.dll
+# make test    install what is missing, build, run every test (native and under Wine)
+.PHONY: all build test clean
+
+WIN32_DIR := build/win32
+NATIVE_DIR := build/native
+
+all: build
+
+build:
+	@scripts/bootstrap
+	@cmake -S . -B $(WIN32_DIR) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(WIN32_DIR) -j 4
+
+test: build
+	@cmake -S . -B $(NATIVE_DIR) -DCMAKE_BUILD_TYPE=Debug >/dev/null
+	@cmake --build $(NATIVE_DIR) -j 4
+	@scripts/run-tests
+
+clean:
+	rm -rf build

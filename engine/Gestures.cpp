@@ -1,0 +1,151 @@
+#include "engine/Gestures.h"
+
+WheelState g_wheel;
+ButtonState g_left_button, g_middle_button, g_right_button;
+int32_t g_timer_event;
+uint32_t g_timer_event_start;
+uint32_t g_timer_event_delay;
+uint32_t g_last_activation_tick;
+
+void ResetPressSequence(PressSequence &seq) {
+    seq.active = false;
+    seq.msg = 0;
+    seq.start_point = {-1, -1};
+    seq.up_count = 0;
+    seq.down_count = 0;
+}
+
+bool IsWithinAllowance(Point32 pt, Point32 centre, int32_t allowance) {
+    return pt.x >= WrapSub(centre.x, allowance) && pt.x <= WrapAdd(centre.x, allowance) &&
+           pt.y >= WrapSub(centre.y, allowance) && pt.y <= WrapAdd(centre.y, allowance);
+}
+
+bool DetectDoubleClick(ButtonState &button, uint32_t msg, uint32_t down_msg, uint32_t up_msg,
+                       Point32 pt, uint32_t time, uint32_t window_ms, int32_t allowance) {
+    PressSequence &seq = button.dblclick;
+    bool too_late = time - button.last_time > window_ms;
+    bool fresh_down = msg == down_msg && seq.msg != down_msg;
+    if (too_late || fresh_down || !IsWithinAllowance(pt, seq.start_point, allowance))
+        ResetPressSequence(seq);
+    button.last_time = time;
+
+    if (msg == down_msg)
+        ++seq.down_count;
+    else if (msg == up_msg)
+        ++seq.up_count;
+
+    if (seq.active) {
+        if (seq.down_count >= 2 && seq.up_count >= 2) {
+            ResetPressSequence(seq);
+            return true;
+        }
+        return false;
+    }
+    if (msg == down_msg) {
+        seq.active = true;
+        seq.msg = down_msg;
+        seq.start_point = pt;
+    }
+    return false;
+}
+
+static void ZeroWheel(WheelState &wheel) { wheel = WheelState{}; }
+
+bool DetectWheelJiggle(WheelState &wheel, uint16_t delta, uint32_t now, const Settings &cfg) {
+    static const uint16_t NOTCH_FORWARD = 120;
+    static const uint16_t NOTCH_BACKWARD = static_cast<uint16_t>(-120);
+
+    if (now - wheel.last_tick > cfg.wheel.timeout)
+        ZeroWheel(wheel);
+    wheel.last_tick = now;
+    if (delta != wheel.last_delta) {
+        if (delta == NOTCH_FORWARD)
+            ++wheel.up_count;
+        else if (delta == NOTCH_BACKWARD)
+            ++wheel.down_count;
+    }
+    wheel.delta_sum = static_cast<int16_t>(static_cast<uint16_t>(wheel.delta_sum) + delta);
+
+    bool recognised = false;
+    int32_t sum = wheel.delta_sum;
+    if ((sum < 0 ? -sum : sum) >= WrapMul(cfg.wheel.allowance, 120))
+        ZeroWheel(wheel);
+    if (wheel.down_count >= cfg.wheel.down && wheel.up_count >= cfg.wheel.up) {
+        ZeroWheel(wheel);
+        recognised = true;
+    }
+    wheel.last_delta = delta;
+    return recognised;
+}
+
+void ArmLongPress(ButtonState &button, uint32_t msg, uint32_t down_msg, uint32_t up_msg, Point32 pt,
+                  int32_t event_value, uint32_t holddown_ms, uint32_t now) {
+    PressSequence &seq = button.holddown;
+    if (seq.active) {
+        if (msg == up_msg)
+            ResetPressSequence(seq);
+        return;
+    }
+    if (msg == down_msg) {
+        seq.active = true;
+        seq.msg = down_msg;
+        seq.start_point = pt;
+        SetTimerEvent(event_value, holddown_ms, now);
+    }
+}
+
+void SetTimerEvent(int32_t value, uint32_t delay, uint32_t now) {
+    g_timer_event = value;
+    g_timer_event_start = now;
+    g_timer_event_delay = delay;
+}
+
+void ClearTimerEvent() {
+    g_timer_event = TIMER_EVENT_NONE;
+    g_timer_event_start = 0;
+    g_timer_event_delay = 0;
+}
+
+namespace {
+struct ButtonGesture {
+    uint32_t down_msg, up_msg;
+    ButtonState *state;
+    uint32_t dblclick_bit, holddown_bit;
+    int32_t event_value;
+};
+
+const ButtonGesture *ButtonGestureFor(uint32_t msg) {
+    static const ButtonGesture BUTTONS[] = {
+        {MOUSE_MSG_LBUTTONDOWN, MOUSE_MSG_LBUTTONUP, &g_left_button, CLICK_LEFT_DBLCLICK,
+         CLICK_LEFT_HOLDDOWN, TIMER_EVENT_BUTTONHOLDDOWN_LEFT},
+        {MOUSE_MSG_RBUTTONDOWN, MOUSE_MSG_RBUTTONUP, &g_right_button, CLICK_RIGHT_DBLCLICK,
+         CLICK_RIGHT_HOLDDOWN, TIMER_EVENT_BUTTONHOLDDOWN_RIGHT},
+        {MOUSE_MSG_MBUTTONDOWN, MOUSE_MSG_MBUTTONUP, &g_middle_button, CLICK_MIDDLE_DBLCLICK,
+         CLICK_MIDDLE_HOLDDOWN, TIMER_EVENT_BUTTONHOLDDOWN_MIDDLE},
+    };
+    for (const ButtonGesture &b : BUTTONS)
+        if (msg == b.down_msg || msg == b.up_msg)
+            return &b;
+    return nullptr;
+}
+}  // namespace
+
+bool HandleMouseEvent(uint32_t msg, Point32 pt, uint32_t mouse_data, uint32_t time, uint32_t now,
+                      const Settings &cfg) {
+    if (msg == MOUSE_MSG_WHEEL) {
+        if (!(cfg.wheel.onwheel & 1))
+            return false;
+        return DetectWheelJiggle(g_wheel, static_cast<uint16_t>(mouse_data >> 16), now, cfg);
+    }
+    const ButtonGesture *b = ButtonGestureFor(msg);
+    if (!b)
+        return false;
+    bool recognised = false;
+    if (cfg.click.onclick & b->dblclick_bit)
+        recognised = DetectDoubleClick(*b->state, msg, b->down_msg, b->up_msg, pt, time,
+                                       cfg.click.msec_dblclick, cfg.click.move_allowance);
+    if (cfg.click.onclick & b->holddown_bit)
+        ArmLongPress(*b->state, msg, b->down_msg, b->up_msg, pt, b->event_value,
+                     static_cast<uint32_t>(cfg.click.msec_holddown), now);
+    return recognised;
+}

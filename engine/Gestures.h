@@ -1,0 +1,92 @@
+// Gesture recognition and the pending timer event: plain decisions over plain records,
+// driven by the hook and the timer with the time stamp, the point and the settings.
+#pragma once
+#include <cstdint>
+
+#include "settings/Settings.h"
+
+struct Point32 {
+    int32_t x, y;
+};
+
+// The mouse messages the hook tells apart (the values of WM_LBUTTONDOWN and so on).
+enum : uint32_t {
+    MOUSE_MSG_LBUTTONDOWN = 513, MOUSE_MSG_LBUTTONUP = 514,
+    MOUSE_MSG_RBUTTONDOWN = 516, MOUSE_MSG_RBUTTONUP = 517,
+    MOUSE_MSG_MBUTTONDOWN = 519, MOUSE_MSG_MBUTTONUP = 520,
+    MOUSE_MSG_WHEEL = 522,
+};
+
+enum : int32_t {
+    TIMER_EVENT_NONE = 0,
+    TIMER_EVENT_MOVE = 2,
+    TIMER_EVENT_BUTTONHOLDDOWN_LEFT = 16,    // each equals the button's long-press bit
+    TIMER_EVENT_BUTTONHOLDDOWN_MIDDLE = 32,
+    TIMER_EVENT_BUTTONHOLDDOWN_RIGHT = 64,
+};
+
+struct WheelState {
+    uint32_t last_tick;
+    uint16_t last_delta;
+    int16_t delta_sum;
+    int32_t up_count;
+    int32_t down_count;
+};
+
+struct PressSequence {
+    bool active;
+    uint32_t msg;
+    Point32 start_point;
+    int8_t up_count;
+    int8_t down_count;
+};
+
+struct ButtonState {
+    uint32_t last_time;
+    PressSequence dblclick;
+    PressSequence holddown;
+};
+
+extern WheelState g_wheel;
+extern ButtonState g_left_button, g_middle_button, g_right_button;
+extern int32_t g_timer_event;
+extern uint32_t g_timer_event_start;
+extern uint32_t g_timer_event_delay;
+extern uint32_t g_last_activation_tick;
+
+// Both ends of an elapsed-time test go through differences, so they hold across the
+// 49.7-day wrap of the tick count.
+inline bool IsDue(uint32_t now, uint32_t start, uint32_t delay) { return now - start >= delay; }
+
+void ResetPressSequence(PressSequence &seq);
+
+bool DetectDoubleClick(ButtonState &button, uint32_t msg, uint32_t down_msg, uint32_t up_msg,
+                       Point32 pt, uint32_t time, uint32_t window_ms, int32_t allowance);
+
+// One wheel event; true when it completes a jiggle.
+bool DetectWheelJiggle(WheelState &wheel, uint16_t delta, uint32_t now, const Settings &cfg);
+
+// Arms the long press of one button on its down, forgets it on its up.
+void ArmLongPress(ButtonState &button, uint32_t msg, uint32_t down_msg, uint32_t up_msg, Point32 pt,
+                  int32_t event_value, uint32_t holddown_ms, uint32_t now);
+
+void SetTimerEvent(int32_t value, uint32_t delay, uint32_t now);
+void ClearTimerEvent();
+
+// The hook's decision for one event: true when a wheel jiggle or a double-click completed
+// and the host is to be activated.
+bool HandleMouseEvent(uint32_t msg, Point32 pt, uint32_t mouse_data, uint32_t time, uint32_t now,
+                      const Settings &cfg);
+
+// Square test around a centre, edges inside; arithmetic wraps as 32-bit two's complement.
+bool IsWithinAllowance(Point32 pt, Point32 centre, int32_t allowance);
+
+inline int32_t WrapAdd(int32_t a, int32_t b) {
+    return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
+}
+inline int32_t WrapSub(int32_t a, int32_t b) {
+    return static_cast<int32_t>(static_cast<uint32_t>(a) - static_cast<uint32_t>(b));
+}
+inline int32_t WrapMul(int32_t a, int32_t b) {
+    return static_cast<int32_t>(static_cast<uint32_t>(a) * static_cast<uint32_t>(b));
+}

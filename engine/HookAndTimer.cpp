@@ -1,0 +1,64 @@
+// Switching the hook and the timer on and off.
+#include "engine/Engine.h"
+#include "host/Plugin.h"
+#include "host/VelkApi.h"
+#include "settings/Settings.h"
+
+HHOOK g_handle_mouse_ll;
+UINT_PTR g_timer_id;
+
+void StartEngine() {
+    if (g_cfg.general.enable == 0)
+        return;
+    StartTimer(static_cast<UINT>(g_cfg.general.interval));
+    InstallMouseHook();
+}
+
+void StopEngine() {
+    UninstallMouseHook();
+    StopTimer();
+}
+
+bool InstallMouseHook() {
+    if (g_handle_mouse_ll)
+        return true;
+    VELK_TRACE("try ::SetWindowsHookEx(WH_MOUSE_LL, 0x%08x, 0x%08x, 0)",
+               static_cast<unsigned>(reinterpret_cast<uintptr_t>(&MouseHookProc)),
+               static_cast<unsigned>(reinterpret_cast<uintptr_t>(g_handle_module)));
+    g_handle_mouse_ll = SetWindowsHookExA(WH_MOUSE_LL, MouseHookProc, g_handle_module, 0);
+    if (!g_handle_mouse_ll) {
+        VELK_TRACE("failed.");
+        return false;
+    }
+    VELK_TRACE("done. g_handle_mouse_ll=0x%08x",
+               static_cast<unsigned>(reinterpret_cast<uintptr_t>(g_handle_mouse_ll)));
+    return true;
+}
+
+void UninstallMouseHook() {
+    if (!g_handle_mouse_ll) {
+        VELK_TRACE("no hook");
+        return;
+    }
+    VELK_TRACE("try ::UnhookWindowsHookEx(0x%08x)",
+               static_cast<unsigned>(reinterpret_cast<uintptr_t>(g_handle_mouse_ll)));
+    BOOL ret = UnhookWindowsHookEx(g_handle_mouse_ll);
+    if (ret) {
+        VELK_TRACE("done.");
+        g_handle_mouse_ll = nullptr;
+    } else {
+        VELK_TRACE("failed. ret=%d", ret);
+    }
+}
+
+void StartTimer(UINT period_ms) {
+    StopTimer();
+    g_timer_id = SetTimer(nullptr, 0, period_ms, TimerProc);
+}
+
+void StopTimer() {
+    if (!g_timer_id)
+        return;
+    KillTimer(nullptr, g_timer_id);
+    g_timer_id = 0;
+}

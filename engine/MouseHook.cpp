@@ -1,0 +1,25 @@
+// The low-level mouse hook: reads the event, lets the recognisers decide, passes it on.
+#include "engine/Engine.h"
+#include "engine/Gestures.h"
+#include "host/VelkApi.h"
+#include "settings/Settings.h"
+
+void RequestTrayInOut() {
+    if (g_VelkApi.SendHotKey)
+        g_VelkApi.SendHotKey("TrayInOut");
+}
+
+void ActivateHost(DWORD now) {
+    g_last_activation_tick = now;
+    RequestTrayInOut();
+}
+
+LRESULT CALLBACK MouseHookProc(int code, WPARAM wparam, LPARAM lparam) {
+    if (code >= 0) {
+        const MSLLHOOKSTRUCT &ev = *reinterpret_cast<const MSLLHOOKSTRUCT *>(lparam);
+        if (HandleMouseEvent(static_cast<uint32_t>(wparam), {ev.pt.x, ev.pt.y}, ev.mouseData,
+                             ev.time, GetTickCount(), g_cfg))
+            ActivateHost(GetTickCount());
+    }
+    return CallNextHookEx(g_handle_mouse_ll, code, wparam, lparam);
+}

@@ -1,0 +1,32 @@
+// The timer's tick: reads the clock and the cursor, and lets the tick's decisions run
+// against the real host and screen.
+#include "engine/Engine.h"
+#include "engine/TimerTick.h"
+#include "host/VelkApi.h"
+#include "settings/Settings.h"
+
+namespace {
+class PluginTickHost : public TickHost {
+public:
+    void VTrace(const char *format, va_list args) override {
+        g_VelkApi.VPrint(7, PLUGIN_NAME, format, args);
+    }
+    bool IsInHotZone(int32_t x, int32_t y) override { return ::IsInHotZone(x, y); }
+    bool HostHasFocus() override {
+        VelkStatus stat = {};
+        if (g_VelkApi.GetStatus)
+            g_VelkApi.GetStatus(&stat);
+        return stat.has_focus != 0;
+    }
+    void SendTrayInOut() override { RequestTrayInOut(); }
+};
+}  // namespace
+
+void CALLBACK TimerProc(HWND, UINT, UINT_PTR, DWORD) {
+    DWORD now = GetTickCount();
+    POINT point;
+    if (!GetCursorPos(&point))
+        return;
+    PluginTickHost host;
+    RunTimerTick(now, {point.x, point.y}, g_cfg, host);
+}

@@ -1,0 +1,112 @@
+// Process attach and detach, set-up, tear-down, suspension and the enable toggle.
+#include "host/Plugin.h"
+
+#include <cstring>
+
+#include "engine/Engine.h"
+#include "engine/Gestures.h"
+#include "engine/TimerTick.h"
+#include "host/PluginExports.h"
+#include "settings/Settings.h"
+
+HINSTANCE g_handle_module;
+char g_ini_path[INI_PATH_SIZE];
+VelkQuickOption g_quick_option;
+
+static const char MIN_HOST_VERSION[] = "0.9.6.42";
+static const char MAX_HOST_VERSION[] = "1.0.0.0";   // exclusive
+
+int InitPlugin(HINSTANCE module) {
+    if (g_handle_module)
+        return 1;
+    g_handle_module = module;
+    if (!g_VelkApi.IsEnable()) {
+        VELK_TRACE("api isn't enable");
+        return -1;
+    }
+    if (!g_VelkApi.CheckVersion(MIN_HOST_VERSION, MAX_HOST_VERSION)) {
+        g_VelkApi.PrintVersionError(PLUGIN_NAME, MIN_HOST_VERSION, MAX_HOST_VERSION);
+        g_VelkApi.PrintLoadErrors(PLUGIN_NAME);
+        return -1;
+    }
+    char module_path[MAX_PATH + 1] = {};
+    GetModuleFileNameA(module, module_path, MAX_PATH);
+    DeriveIniPath(module_path, g_ini_path);
+    return 0;
+}
+
+void UninitPlugin() { g_handle_module = nullptr; }
+
+static void ReloadHostMenu() {
+    if (g_VelkApi.ReloadMenu)
+        g_VelkApi.ReloadMenu(PLUGIN_NAME);
+}
+
+static void ReadQuickOption() {
+    if (g_VelkApi.GetQuickOption)
+        g_VelkApi.GetQuickOption(&g_quick_option);
+}
+
+void SetEnable(bool on) {
+    g_cfg.general.enable = on ? 1 : 0;
+    SetEnableCheckMark(on);
+    ReloadHostMenu();
+    if (on) {
+        StartEngine();
+        RefreshMonitorRects();
+    } else {
+        StopEngine();
+    }
+}
+
+BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
+    switch (reason) {
+    case DLL_PROCESS_ATTACH:
+        VELK_TRACE("* DLL_PROCESS_ATTACH");
+        return InitPlugin(module) >= 0;
+    case DLL_PROCESS_DETACH:
+        VELK_TRACE("* DLL_PROCESS_DETACH");
+        UninitPlugin();
+        return TRUE;
+    default:
+        return TRUE;
+    }
+}
+
+void WINAPI Velk_OnGetPluginInfo(char *info80) {
+    if (info80)
+        FillPluginInfo(info80, PLUGIN_NAME);
+}
+
+int WINAPI Velk_OnSetup(int) {
+    LoadSettings();
+    SetEnableCheckMark(g_cfg.general.enable != 0);
+    StartEngine();
+    g_wheel = WheelState{};
+    g_last_activation_tick = 0;
+    g_last_in_zone = false;
+    ReadQuickOption();
+    RefreshMonitorRects();
+    return 0;
+}
+
+void WINAPI Velk_OnSetupSubMenu(int *count, void *items) {
+    if (count)
+        *count = SUBMENU_COUNT;
+    if (items)
+        std::memcpy(items, g_submenu, sizeof g_submenu);
+}
+
+int WINAPI Velk_OnTeardown(void) {
+    StopEngine();
+    SaveSettings();
+    return 0;
+}
+
+void WINAPI Velk_OnSuspendHook(BOOL suspend) {
+    SetEnable((suspend & 0xFF) == 0);
+}
+
+void WINAPI Velk_OnChangeQuickOption(void) { ReadQuickOption(); }
+
+void WINAPI MyToggleEnable(int) { SetEnable(g_cfg.general.enable == 0); }

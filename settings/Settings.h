@@ -1,0 +1,75 @@
+// The settings record and the table of its INI keys. Free of windows.h, so the engine's
+// decisions that read it build and are tested natively as well.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+struct Settings {
+    struct General {
+        int32_t enable;
+        int32_t interval;       // ms between timer ticks
+    } general;
+    struct Shortcut {
+        char toggle_enable[24]; // carried through, never interpreted
+    } shortcut;
+    struct Wheel {
+        int32_t onwheel;        // bit 0: wheel gesture on
+        int32_t up;
+        int32_t down;
+        int32_t allowance;      // notches of 120
+        uint32_t timeout;       // ms
+    } wheel;
+    struct Move {
+        uint32_t onmove;        // MOVE_ZONE_* bits
+        int32_t width;
+        int32_t height;
+        int32_t delay;          // ms
+    } move;
+    struct Click {
+        uint32_t onclick;       // CLICK_* bits
+        uint32_t msec_dblclick;
+        int32_t msec_holddown;
+        int32_t move_allowance; // pixels, in x and in y each
+    } click;
+};
+
+extern Settings g_cfg;
+
+enum : uint32_t {
+    MOVE_ZONE_LT = 0x01, MOVE_ZONE_RT = 0x02, MOVE_ZONE_RB = 0x04, MOVE_ZONE_LB = 0x08,
+    MOVE_ZONE_T = 0x10, MOVE_ZONE_R = 0x20, MOVE_ZONE_B = 0x40, MOVE_ZONE_L = 0x80,
+    MOVE_ZONE_SECONDARY_SHIFT = 8,
+    MOVE_ZONE_HOST_FRAME = 0x10000,
+};
+
+enum : uint32_t {
+    CLICK_LEFT_DBLCLICK = 0x01, CLICK_MIDDLE_DBLCLICK = 0x02, CLICK_RIGHT_DBLCLICK = 0x04,
+    CLICK_LEFT_HOLDDOWN = 0x10, CLICK_MIDDLE_HOLDDOWN = 0x20, CLICK_RIGHT_HOLDDOWN = 0x40,
+};
+
+// One INI key. Integer keys move the field's 32-bit pattern unchanged; the single text key
+// (ShortcutKey/ToggleEnable) has no accessors and is handled by its caller.
+struct SettingsKey {
+    const char *section;
+    const char *key;
+    int32_t default_value;
+    uint32_t (*get)(const Settings &);
+    void (*set)(Settings &, uint32_t);
+
+    bool IsText() const { return get == nullptr; }
+};
+
+// The sixteen keys in the order in which they are read and written.
+extern const SettingsKey SETTINGS_KEYS[16];
+
+void ApplyDefaults(Settings &cfg);
+
+// "%d" of the field's pattern, as the file stores every integer (unsigned fields above
+// 2147483647 come out negative and read back to the same pattern).
+void FormatSettingValue(uint32_t value, char (&text)[20]);
+
+// Copies at most 23 characters, always terminated.
+void SetToggleEnableText(Settings &cfg, const char *text);
+
+void LoadSettings();
+void SaveSettings();

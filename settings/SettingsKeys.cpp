@@ -1,0 +1,48 @@
+#include "settings/Settings.h"
+
+#include <cstdio>
+#include <cstring>
+
+Settings g_cfg;
+
+#define INT_KEY(section, key, def, field)                                                    \
+    {section, key, def, [](const Settings &s) { return static_cast<uint32_t>(s.field); },    \
+     [](Settings &s, uint32_t v) { s.field = static_cast<decltype(s.field)>(v); }}
+
+const SettingsKey SETTINGS_KEYS[16] = {
+    INT_KEY("General", "Enable", 1, general.enable),
+    {"ShortcutKey", "ToggleEnable", 0, nullptr, nullptr},
+    INT_KEY("General", "Interval", 500, general.interval),
+    INT_KEY("Wheel", "OnWheel", 1, wheel.onwheel),
+    INT_KEY("Wheel", "Allowance", 4, wheel.allowance),
+    INT_KEY("Wheel", "Up", 2, wheel.up),
+    INT_KEY("Wheel", "Down", 2, wheel.down),
+    INT_KEY("Wheel", "TimeOut", 500, wheel.timeout),
+    INT_KEY("Move", "OnMove", 65551, move.onmove),
+    INT_KEY("Move", "Width", 10, move.width),
+    INT_KEY("Move", "Height", 10, move.height),
+    INT_KEY("Move", "Delay", 200, move.delay),
+    INT_KEY("Click", "OnClick", 6, click.onclick),
+    INT_KEY("Click", "MsecDblClick", 200, click.msec_dblclick),
+    INT_KEY("Click", "MsecHoldDown", 500, click.msec_holddown),
+    INT_KEY("Click", "MoveAllowance", 10, click.move_allowance),
+};
+
+void ApplyDefaults(Settings &cfg) {
+    for (const SettingsKey &k : SETTINGS_KEYS) {
+        if (k.IsText())
+            SetToggleEnableText(cfg, "");
+        else
+            k.set(cfg, static_cast<uint32_t>(k.default_value));
+    }
+}
+
+void FormatSettingValue(uint32_t value, char (&text)[20]) {
+    std::snprintf(text, sizeof text, "%d", static_cast<int>(static_cast<int32_t>(value)));
+}
+
+void SetToggleEnableText(Settings &cfg, const char *text) {
+    char (&field)[24] = cfg.shortcut.toggle_enable;
+    std::memset(field, 0, sizeof field);
+    std::strncpy(field, text ? text : "", sizeof field - 1);
+}

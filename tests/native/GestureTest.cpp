@@ -1,0 +1,205 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "engine/Gestures.h"
+
+namespace {
+
+const uint32_t NOTCH_UP = 0x00780000, NOTCH_DOWN = 0xFF880000;
+
+class GestureTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ApplyDefaults(cfg);
+        g_wheel = {};
+        g_left_button = g_middle_button = g_right_button = {};
+        ClearTimerEvent();
+    }
+    bool Wheel(uint32_t data, uint32_t now) { return HandleMouseEvent(MOUSE_MSG_WHEEL, {5, 5}, data, now, now, cfg); }
+    bool Button(uint32_t msg, uint32_t time, Point32 pt = {100, 100}) {
+        return HandleMouseEvent(msg, pt, 0, time, time, cfg);
+    }
+    // down, up, down, up of the middle button at the given times; true if any completed.
+    int MiddleClicks(std::initializer_list<uint32_t> times, Point32 pt = {100, 100}) {
+        int recognised = 0;
+        bool down = true;
+        for (uint32_t t : times) {
+            recognised += Button(down ? MOUSE_MSG_MBUTTONDOWN : MOUSE_MSG_MBUTTONUP, t, pt);
+            down = !down;
+        }
+        return recognised;
+    }
+    Settings cfg;
+};
+
+TEST_F(GestureTest, FourAlternatingNotchesActivateOnTheFourth) {
+    EXPECT_FALSE(Wheel(NOTCH_UP, 1000));
+    EXPECT_FALSE(Wheel(NOTCH_DOWN, 1100));
+    EXPECT_FALSE(Wheel(NOTCH_UP, 1200));
+    EXPECT_TRUE(Wheel(NOTCH_DOWN, 1300));
+    EXPECT_EQ(g_wheel.up_count, 0);
+    EXPECT_EQ(g_wheel.last_delta, 0xFF88);
+}
+
+TEST_F(GestureTest, WheelStartingBackwardAndRepeatedNotchesCountOnce) {
+    EXPECT_FALSE(Wheel(NOTCH_DOWN, 10));
+    EXPECT_FALSE(Wheel(NOTCH_UP, 20));
+    EXPECT_FALSE(Wheel(NOTCH_UP, 30));   // same direction: no new step
+    EXPECT_EQ(g_wheel.up_count, 1);
+    EXPECT_FALSE(Wheel(NOTCH_DOWN, 40));
+    EXPECT_TRUE(Wheel(NOTCH_UP, 50));
+}
+
+TEST_F(GestureTest, FourNotchesOneWayReachTheAllowanceAndStartOver) {
+    for (uint32_t t = 0; t < 3; ++t)
+        EXPECT_FALSE(Wheel(NOTCH_UP, 10 + t));
+    EXPECT_EQ(g_wheel.delta_sum, 360);
+    EXPECT_FALSE(Wheel(NOTCH_UP, 20));
+    EXPECT_EQ(g_wheel.delta_sum, 0);
+    EXPECT_EQ(g_wheel.last_delta, 120);
+    EXPECT_EQ(g_wheel.last_tick, 0u);   // the next notch meets the time-out and starts afresh
+}
+
+TEST_F(GestureTest, PauseLongerThanTimeoutRestartsAtTheLateNotch) {
+    Wheel(NOTCH_UP, 1000);
+    Wheel(NOTCH_DOWN, 1100);
+    EXPECT_FALSE(Wheel(NOTCH_UP, 1601));   // 501 ms later
+    EXPECT_EQ(g_wheel.up_count, 1);
+    EXPECT_EQ(g_wheel.down_count, 0);
+}
+
+TEST_F(GestureTest, WheelTimeoutHoldsAcrossTheTickWrap) {
+    Wheel(NOTCH_UP, 0xFFFFFF00u);
+    Wheel(NOTCH_DOWN, 0xFFFFFF80u);
+    Wheel(NOTCH_UP, 0x00000010u);
+    EXPECT_TRUE(Wheel(NOTCH_DOWN, 0x00000090u));
+}
+
+TEST_F(GestureTest, WheelSettingsAtTheirExtremes) {
+    cfg.wheel.up = cfg.wheel.down = 0;
+    EXPECT_TRUE(Wheel(NOTCH_UP, 5));   // every event completes
+    cfg.wheel.up = cfg.wheel.down = 2;
+    cfg.wheel.allowance = 1;
+    for (uint32_t t = 0; t < 8; ++t)
+        EXPECT_FALSE(Wheel(t % 2 ? NOTCH_UP : NOTCH_DOWN, 10 + t));
+    // Allowance x 120 wraps as 32-bit instead of overflowing.
+    cfg.wheel.allowance = INT_MAX;
+    g_wheel = {};
+    EXPECT_FALSE(Wheel(NOTCH_UP, 100));
+    cfg.wheel.allowance = INT_MIN;
+    EXPECT_FALSE(Wheel(NOTCH_DOWN, 110));
+}
+
+TEST_F(GestureTest, FineWheelDeltaCountsNoStepButMovesTheSum) {
+    EXPECT_FALSE(Wheel(0x00280000, 10));   // +40
+    EXPECT_EQ(g_wheel.delta_sum, 40);
+    EXPECT_EQ(g_wheel.up_count + g_wheel.down_count, 0);
+    EXPECT_EQ(g_wheel.last_delta, 40);
+}
+
+TEST_F(GestureTest, WheelOffOrOtherMessagesChangeNothing) {
+    cfg.wheel.onwheel = 2;   // only bit 0 counts
+    EXPECT_FALSE(Wheel(NOTCH_UP, 10));
+    EXPECT_EQ(g_wheel.last_tick, 0u);
+    cfg.wheel.onwheel = 1;
+    cfg.click.onclick = 0x77;
+    EXPECT_FALSE(HandleMouseEvent(0x200, {1, 1}, 0, 5, 5, cfg));           // move
+    EXPECT_FALSE(HandleMouseEvent(0x20E, {1, 1}, NOTCH_UP, 5, 5, cfg));    // horizontal wheel
+    EXPECT_FALSE(HandleMouseEvent(0x20B, {1, 1}, 0x10000, 5, 5, cfg));     // extra button
+    EXPECT_EQ(g_wheel.last_tick, 0u);
+    EXPECT_FALSE(g_left_button.dblclick.active);
+    EXPECT_EQ(g_timer_event, TIMER_EVENT_NONE);
+}
+
+TEST_F(GestureTest, MiddleDoubleClickIsRecognisedOnTheSecondUp) {
+    EXPECT_EQ(MiddleClicks({1000, 1050, 1100}), 0);
+    EXPECT_TRUE(Button(MOUSE_MSG_MBUTTONUP, 1150));
+    EXPECT_FALSE(g_middle_button.dblclick.active);
+}
+
+TEST_F(GestureTest, TripleClickOnceQuadrupleTwice) {
+    EXPECT_EQ(MiddleClicks({10, 20, 30, 40, 50, 60}), 1);
+    SetUp();
+    EXPECT_EQ(MiddleClicks({10, 20, 30, 40, 50, 60, 70, 80}), 2);
+}
+
+TEST_F(GestureTest, GapsAreMeasuredBetweenSuccessiveEvents) {
+    // Each gap within 200 ms although the whole takes 600 ms.
+    EXPECT_EQ(MiddleClicks({0, 200, 400, 600}), 1);
+    // A late second down starts again: up, down, up must follow.
+    EXPECT_EQ(MiddleClicks({1000, 1050, 1251, 1300}), 0);
+    EXPECT_EQ(MiddleClicks({1350, 1400}), 1);
+}
+
+TEST_F(GestureTest, DoubleClickWindowHoldsAcrossTheTickWrap) {
+    EXPECT_EQ(MiddleClicks({0xFFFFFFF8u, 0xFFFFFFFFu, 4, 60}), 1);
+}
+
+TEST_F(GestureTest, TravelAllowanceIsInclusive) {
+    EXPECT_FALSE(Button(MOUSE_MSG_MBUTTONDOWN, 10, {100, 100}));
+    EXPECT_FALSE(Button(MOUSE_MSG_MBUTTONUP, 20, {110, 90}));
+    EXPECT_FALSE(Button(MOUSE_MSG_MBUTTONDOWN, 30, {90, 110}));
+    EXPECT_TRUE(Button(MOUSE_MSG_MBUTTONUP, 40, {110, 110}));
+    // One pixel beyond restarts the sequence at that down.
+    EXPECT_FALSE(Button(MOUSE_MSG_MBUTTONDOWN, 100, {100, 100}));
+    EXPECT_FALSE(Button(MOUSE_MSG_MBUTTONUP, 110, {100, 100}));
+    EXPECT_FALSE(Button(MOUSE_MSG_MBUTTONDOWN, 120, {111, 100}));
+    EXPECT_EQ(g_middle_button.dblclick.start_point.x, 111);
+    EXPECT_FALSE(Button(MOUSE_MSG_MBUTTONUP, 130, {111, 100}));
+}
+
+TEST_F(GestureTest, ExtremeAllowanceWrapsWithoutUndefinedBehaviour) {
+    cfg.click.move_allowance = INT_MAX;
+    EXPECT_EQ(MiddleClicks({10, 20, 30, 40}, {INT_MAX, INT_MIN}), 0);
+    cfg.click.move_allowance = -1;   // nothing is ever inside
+    EXPECT_EQ(MiddleClicks({100, 110, 120, 130}), 0);
+}
+
+TEST_F(GestureTest, StrayUpStartsNothingAndButtonsKeepTheirOwnRecords) {
+    EXPECT_FALSE(Button(MOUSE_MSG_MBUTTONUP, 5));
+    EXPECT_FALSE(g_middle_button.dblclick.active);
+    cfg.click.onclick = CLICK_LEFT_DBLCLICK | CLICK_MIDDLE_DBLCLICK;
+    Button(MOUSE_MSG_MBUTTONDOWN, 10);
+    Button(MOUSE_MSG_LBUTTONDOWN, 15);
+    Button(MOUSE_MSG_MBUTTONUP, 20);
+    Button(MOUSE_MSG_MBUTTONDOWN, 30);
+    EXPECT_TRUE(Button(MOUSE_MSG_MBUTTONUP, 40));
+    EXPECT_TRUE(g_left_button.dblclick.active);
+}
+
+TEST_F(GestureTest, LongPressArmsOnDownAndForgetsOnUp) {
+    cfg.click.onclick = CLICK_LEFT_HOLDDOWN;
+    Button(MOUSE_MSG_LBUTTONDOWN, 5000, {40, 50});
+    EXPECT_EQ(g_timer_event, TIMER_EVENT_BUTTONHOLDDOWN_LEFT);
+    EXPECT_EQ(g_timer_event_start, 5000u);
+    EXPECT_EQ(g_timer_event_delay, 500u);
+    EXPECT_EQ(g_left_button.holddown.start_point.x, 40);
+    Button(MOUSE_MSG_LBUTTONDOWN, 5100);   // a down while active does nothing
+    EXPECT_EQ(g_timer_event_start, 5000u);
+    Button(MOUSE_MSG_LBUTTONUP, 5200);
+    EXPECT_FALSE(g_left_button.holddown.active);
+    EXPECT_EQ(g_left_button.holddown.start_point.x, -1);
+    EXPECT_EQ(g_timer_event, TIMER_EVENT_BUTTONHOLDDOWN_LEFT);   // stays pending
+}
+
+TEST_F(GestureTest, SecondLongPressReplacesThePendingOne) {
+    cfg.click.onclick = CLICK_LEFT_HOLDDOWN | CLICK_RIGHT_HOLDDOWN;
+    Button(MOUSE_MSG_LBUTTONDOWN, 10);
+    Button(MOUSE_MSG_RBUTTONDOWN, 20);
+    EXPECT_EQ(g_timer_event, TIMER_EVENT_BUTTONHOLDDOWN_RIGHT);
+    EXPECT_EQ(g_timer_event_start, 20u);
+}
+
+TEST_F(GestureTest, DoubleClickAndLongPressRunOnTheSameEvents) {
+    cfg.click.onclick = CLICK_RIGHT_DBLCLICK | CLICK_RIGHT_HOLDDOWN;
+    Button(MOUSE_MSG_RBUTTONDOWN, 10);
+    EXPECT_EQ(g_timer_event, TIMER_EVENT_BUTTONHOLDDOWN_RIGHT);
+    Button(MOUSE_MSG_RBUTTONUP, 20);
+    Button(MOUSE_MSG_RBUTTONDOWN, 30);
+    EXPECT_EQ(g_timer_event_start, 30u);
+    EXPECT_TRUE(Button(MOUSE_MSG_RBUTTONUP, 40));
+    EXPECT_FALSE(g_right_button.holddown.active);
+}
+
+}  // namespace

@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "host/PluginCore.h"
+#include "host/VelkApiCore.h"
+
+namespace {
+
+bool Supported(const char *host) { return IsVersionInRange(host, "0.9.6.42", "1.0.0.0"); }
+
+TEST(VersionTest, RangeIsByteWiseNotNumeric) {
+    EXPECT_TRUE(Supported("0.9.6.42"));
+    EXPECT_TRUE(Supported("version 0.9.6.42"));
+    EXPECT_TRUE(Supported("0.9.6.5"));
+    EXPECT_TRUE(Supported("0.9.7"));
+    EXPECT_TRUE(Supported("0.9.6.42a"));
+    EXPECT_TRUE(Supported("0.9.9"));
+    EXPECT_TRUE(Supported("0.99"));
+    EXPECT_TRUE(Supported("1.0"));   // a prefix of the maximum sorts below it
+    EXPECT_FALSE(Supported("0.9.6.4"));
+    EXPECT_FALSE(Supported("0.9.6.100"));
+    EXPECT_FALSE(Supported("0.9.10.0"));
+    EXPECT_FALSE(Supported("1.0.0.0"));
+    EXPECT_FALSE(Supported("1.0.1"));
+    EXPECT_FALSE(Supported("Version 0.9.6.42"));
+    EXPECT_FALSE(Supported(""));
+}
+
+TEST(VersionTest, ComparisonUsesUnsignedBytes) {
+    EXPECT_LT(CompareVersionText("0.9", "0.9\x81"), 0);
+    EXPECT_GT(CompareVersionText("\x81", "9"), 0);
+    EXPECT_EQ(CompareVersionText("abc", "abc"), 0);
+}
+
+TEST(SeverityTest, LowByteIsASignedEightBitValue) {
+    EXPECT_TRUE(SeverityPasses(7, 7));
+    EXPECT_FALSE(SeverityPasses(7, 3));
+    EXPECT_TRUE(SeverityPasses(3, 3));
+    EXPECT_TRUE(SeverityPasses(7, 0x12345607));   // only the low byte
+    EXPECT_FALSE(SeverityPasses(0, 0xFF));         // -1: nothing passes
+}
+
+std::string Line(const char *tag, const char *format, ...) {
+    char line[LOG_LINE_SIZE];
+    va_list args;
+    va_start(args, format);
+    FormatLogLine(line, tag, format, args);
+    va_end(args);
+    return line;
+}
+
+TEST(LogLineTest, TagBlankMessageCutTo255) {
+    EXPECT_EQ(Line("Cursorwake", "point.x=%d y=%d", -1, 20), "Cursorwake point.x=-1 y=20");
+    std::string long_message(300, 'm');
+    std::string line = Line("Cursorwake", "%s", long_message.c_str());
+    EXPECT_EQ(line.size(), 255u);
+    EXPECT_EQ(line.substr(0, 12), "Cursorwake m");
+}
+
+TEST(PluginCoreTest, SubMenuBytes) {
+    static_assert(sizeof g_submenu == 1998, "three entries of 666 bytes");
+    const auto *bytes = reinterpret_cast<const unsigned char *>(g_submenu);
+    EXPECT_EQ(bytes[0], 1);
+    EXPECT_EQ(bytes[1], 1);
+    EXPECT_EQ(0, std::memcmp(bytes + 2, "\x97\x4C\x8C\xF8(&T)", 9));
+    EXPECT_EQ(0, std::memcmp(bytes + 666 + 2, "\x90\xDD\x92\xE8(&O)", 9));
+    EXPECT_EQ(0, std::memcmp(bytes + 2 * 666 + 2, "\x83\x6F\x81\x5B\x83\x57\x83\x87\x83\x93(&A)", 15));
+    EXPECT_STREQ(reinterpret_cast<const char *>(bytes + 74), "MyToggleEnable");
+    EXPECT_STREQ(reinterpret_cast<const char *>(bytes + 2 * 666 + 74), "MyVersion");
+    for (int i = 74 + 9; i < 666; ++i)
+        ASSERT_EQ(bytes[2 * 666 + i], 0) << i;
+}
+
+TEST(PluginCoreTest, IniPathReplacesOnlyTheFileNamesExtension) {
+    char ini[INI_PATH_SIZE];
+    DeriveIniPath("C:\\Tools\\VelkCursorwake.dll", ini);
+    EXPECT_STREQ(ini, "C:\\Tools\\VelkCursorwake.ini");
+    DeriveIniPath("C:\\Velkora 1.0\\plugins\\VelkCursorwake", ini);
+    EXPECT_STREQ(ini, "C:\\Velkora 1.0\\plugins\\VelkCursorwake.ini");
+    DeriveIniPath("Z:/a.b/c.d/Velk.Cursorwake.dll", ini);
+    EXPECT_STREQ(ini, "Z:/a.b/c.d/Velk.Cursorwake.ini");
+    std::string longest(260, 'p');
+    DeriveIniPath(longest.c_str(), ini);
+    EXPECT_EQ(std::strlen(ini), 261u);   // bounded by the 262-byte field
+}
+
+TEST(PluginCoreTest, PluginInfoIsZeroPadded) {
+    char info[PLUGIN_INFO_SIZE];
+    std::memset(info, 'x', sizeof info);
+    FillPluginInfo(info, "Cursorwake");
+    EXPECT_STREQ(info, "Cursorwake");
+    for (int i = 10; i < PLUGIN_INFO_SIZE; ++i)
+        ASSERT_EQ(info[i], 0);
+    std::string longer(100, 'n');
+    FillPluginInfo(info, longer.c_str());
+    EXPECT_EQ(std::strlen(info), 79u);
+}
+
+}  // namespace

@@ -1,0 +1,206 @@
+// Every gesture end to end: the real plug-in, its hook and timer, real injected input.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "tests/wine/WineTestHost.h"
+
+namespace {
+
+const POINT SCREEN_MIDDLE = {600, 500};
+
+std::string Ini(const std::string &enable, const std::string &onmove, const std::string &onclick) {
+    return "[General]\r\nEnable=" + enable + "\r\nInterval=50\r\n"
+           "[Move]\r\nOnMove=" + onmove + "\r\nDelay=20\r\n"
+           "[Click]\r\nOnClick=" + onclick + "\r\nMsecHoldDown=150\r\nMsecDblClick=200\r\n";
+}
+
+class GestureEndToEndTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        g_host.Reset();
+        g_host.window = CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "Velkora", WS_POPUP | WS_VISIBLE, 700, 300,
+                                        300, 200, nullptr, nullptr, nullptr, nullptr);
+        SetCursorPos(SCREEN_MIDDLE.x, SCREEN_MIDDLE.y);
+    }
+    void TearDown() override {
+        plugin_.reset();
+        DestroyWindow(g_host.window);
+        g_host.window = nullptr;
+    }
+    LoadedPlugin &Start(const std::string &ini) {
+        plugin_.reset(new LoadedPlugin(CurrentTestName(), ini));
+        EXPECT_TRUE(plugin_->Load());
+        plugin_->Setup();
+        PumpMessages(120);   // a couple of ticks with the cursor outside every zone
+        return *plugin_;
+    }
+    // Waits for `expected` activations, then a while longer to see that no more arrive.
+    size_t Activations(size_t expected, DWORD quiet_ms = 300) {
+        PumpUntil([&] { return g_host.hotkeys.size() >= expected; }, 2000);
+        PumpMessages(quiet_ms);
+        for (const std::string &name : g_host.hotkeys)
+            EXPECT_EQ(name, "TrayInOut");
+        return g_host.hotkeys.size();
+    }
+    void ReportLatency(const char *gesture) {
+        if (!g_host.hotkey_ticks.empty())
+            std::printf("[ latency  ] %s: %lu ms from the last input to SendHotKey\n", gesture,
+                        static_cast<unsigned long>(g_host.hotkey_ticks[0] - g_last_input_tick));
+    }
+    static void Jiggle() {
+        for (int delta : {120, -120, 120, -120})
+            InjectWheel(delta);
+    }
+    static void Click(DWORD down, DWORD up, DWORD time = 0) {
+        InjectButton(down, time);
+        InjectButton(up, time ? time + 2 : 0);
+    }
+
+    std::unique_ptr<LoadedPlugin> plugin_;
+};
+
+TEST_F(GestureEndToEndTest, WheelJiggleActivatesOnce) {
+    Start(Ini("1", "0", "6"));
+    WhilePumping(Jiggle);
+    EXPECT_EQ(Activations(1), 1u);
+    ReportLatency("wheel jiggle");
+}
+
+TEST_F(GestureEndToEndTest, MiddleDoubleClickActivatesOnce) {
+    Start(Ini("1", "0", "6"));
+    WhilePumping([] {
+        Click(MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP);
+        Click(MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP);
+    });
+    EXPECT_EQ(Activations(1), 1u);
+    ReportLatency("middle double-click");
+}
+
+TEST_F(GestureEndToEndTest, DoubleClickWindowHoldsAcrossTheTickWrap) {
+    Start(Ini("1", "0", "4"));
+    WhilePumping([] {
+        Click(MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP, 0xFFFFFFF0u);
+        Click(MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP, 0x00000010u);
+    });
+    EXPECT_EQ(Activations(1), 1u);
+}
+
+TEST_F(GestureEndToEndTest, LeftLongPressActivatesAtTheDueTick) {
+    Start(Ini("1", "0", "16"));
+    WhilePumping([] {
+        InjectButton(MOUSEEVENTF_LEFTDOWN);
+        Sleep(300);
+    });
+    EXPECT_EQ(Activations(1), 1u);
+    ReportLatency("left long press (from the down; due after 150 ms)");
+    WhilePumping([] { InjectButton(MOUSEEVENTF_LEFTUP); });
+    EXPECT_EQ(Activations(1), 1u);
+}
+
+TEST_F(GestureEndToEndTest, ShortClickIsNoLongPress) {
+    Start(Ini("1", "0", "16"));
+    WhilePumping([] {
+        MoveCursor(0, 0);   // near where a released press used to be taken for one
+        Click(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+    });
+    EXPECT_EQ(Activations(0, 400), 0u);
+    EXPECT_TRUE(g_host.Logged("button released"));
+}
+
+TEST_F(GestureEndToEndTest, DwellInTheTopLeftCornerActivatesOnce) {
+    Start(Ini("1", "1", "0"));
+    WhilePumping([] { MoveCursor(2, 2); });
+    EXPECT_EQ(Activations(1, 500), 1u);
+    ReportLatency("top-left corner dwell");
+}
+
+TEST_F(GestureEndToEndTest, HostFrameZoneUsesTheHostsWindowAndQuickOptions) {
+    LoadedPlugin &plugin = Start(Ini("1", "65536", "0"));
+    WhilePumping([] { MoveCursor(850, 400); });
+    EXPECT_EQ(Activations(1), 1u);
+    g_host.quick_option[1] = 1;   // the host's quick options turn the frame zone off
+    plugin.api.OnChangeQuickOption();
+    WhilePumping([] { MoveCursor(SCREEN_MIDDLE.x, SCREEN_MIDDLE.y); }, 200);
+    WhilePumping([] { MoveCursor(850, 400); });
+    EXPECT_EQ(Activations(1), 1u);
+}
+
+TEST_F(GestureEndToEndTest, ZoneEntryIsRefusedWhileTheHostHasTheFocus) {
+    Start(Ini("1", "1", "0"));
+    g_host.has_focus = true;
+    WhilePumping([] { MoveCursor(2, 2); });
+    EXPECT_EQ(Activations(0, 400), 0u);
+    EXPECT_TRUE(g_host.Logged("stat.has_focus=1"));
+}
+
+TEST_F(GestureEndToEndTest, ZoneEntryWithinTheCoolDownIsRefused) {
+    Start(Ini("1", "1", "6"));
+    WhilePumping([] {
+        Jiggle();
+        MoveCursor(2, 2);
+    });
+    EXPECT_EQ(Activations(1, 500), 1u);
+}
+
+TEST_F(GestureEndToEndTest, NothingActivatesWhileDisabled) {
+    Start(Ini("0", "1", "118"));
+    WhilePumping([] {
+        Jiggle();
+        Click(MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP);
+        Click(MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP);
+        MoveCursor(2, 2);
+    });
+    EXPECT_EQ(Activations(0, 400), 0u);
+    EXPECT_EQ(g_host.CountLogged("try ::SetWindowsHookEx(WH_MOUSE_LL, 0x"), 0);
+}
+
+TEST_F(GestureEndToEndTest, ToggleReloadsTheMenuAndSwitchesTheEngine) {
+    LoadedPlugin &plugin = Start(Ini("1", "0", "6"));
+    plugin.api.MyToggleEnable(0);
+    EXPECT_EQ(g_host.reloads, std::vector<std::string>{"Cursorwake"});
+    EXPECT_EQ(plugin.MenuItem(0).checked, 0);
+    EXPECT_TRUE(g_host.Logged("done."));
+    WhilePumping(Jiggle);
+    EXPECT_EQ(Activations(0), 0u);
+    plugin.api.MyToggleEnable(0);
+    EXPECT_EQ(g_host.reloads.size(), 2u);
+    EXPECT_EQ(plugin.MenuItem(0).checked, 1);
+    WhilePumping(Jiggle);
+    EXPECT_EQ(Activations(1), 1u);
+}
+
+TEST_F(GestureEndToEndTest, SuspensionSetsTheEnableFlagWrittenAtTeardown) {
+    LoadedPlugin &plugin = Start(Ini("0", "0", "6"));
+    plugin.api.OnSuspendHook(FALSE);   // resume enables, whatever it was
+    EXPECT_EQ(plugin.MenuItem(0).checked, 1);
+    WhilePumping(Jiggle);
+    EXPECT_EQ(Activations(1), 1u);
+    plugin.api.OnSuspendHook(0x100);   // only the low byte counts: resume again
+    EXPECT_EQ(plugin.MenuItem(0).checked, 1);
+    plugin.api.OnSuspendHook(TRUE);
+    EXPECT_EQ(plugin.MenuItem(0).checked, 0);
+    EXPECT_EQ(g_host.reloads.size(), 3u);
+    plugin.Teardown();
+    EXPECT_NE(ReadTextFile(plugin.ini_path).find("Enable=0\r\n"), std::string::npos);
+}
+
+TEST_F(GestureEndToEndTest, SecondMonitorZonesAndTheSharedBorder) {
+    LoadedPlugin &plugin = Start(Ini("1", "512", "0"));   // monitor 2, top-right corner
+    WhilePumping([] { MoveCursor(2303, 1); });
+    EXPECT_EQ(Activations(1), 1u);
+    plugin.Teardown();
+    plugin.Unload();
+    g_host.Reset();
+
+    // x = 1280 is the right edge of monitor 1 and the left edge of monitor 2.
+    for (const char *onmove : {"32", "32768"}) {
+        SetCursorPos(SCREEN_MIDDLE.x, SCREEN_MIDDLE.y);
+        g_host.Reset();
+        Start(Ini("1", onmove, "0"));
+        WhilePumping([] { MoveCursor(1280, 400); });
+        EXPECT_EQ(Activations(1), 1u) << onmove;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,114 @@
+// The plug-in as the host sees it: its exports, the version check, the log lines.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "tests/wine/WineTestHost.h"
+
+namespace {
+
+class HostInterfaceTest : public ::testing::Test {
+protected:
+    void SetUp() override { g_host.Reset(); }
+};
+
+std::vector<std::string> ExportNames(HMODULE module) {
+    auto *base = reinterpret_cast<const BYTE *>(module);
+    auto *dos = reinterpret_cast<const IMAGE_DOS_HEADER *>(base);
+    auto *nt = reinterpret_cast<const IMAGE_NT_HEADERS32 *>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY &dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
+    auto *exports = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY *>(base + dir.VirtualAddress);
+    auto *names = reinterpret_cast<const DWORD *>(base + exports->AddressOfNames);
+    std::vector<std::string> result;
+    for (DWORD i = 0; i < exports->NumberOfNames; ++i)
+        result.push_back(reinterpret_cast<const char *>(base + names[i]));
+    std::sort(result.begin(), result.end());
+    return result;
+}
+
+TEST_F(HostInterfaceTest, ExportsExactlyTheEntryPointsUnderBareNames) {
+    LoadedPlugin plugin(CurrentTestName(), "");
+    ASSERT_TRUE(plugin.Load());
+    EXPECT_EQ(ExportNames(plugin.module),
+              (std::vector<std::string>{"MyToggleEnable", "Velk_OnChangeQuickOption",
+                                        "Velk_OnGetPluginInfo", "Velk_OnSetup", "Velk_OnSetupSubMenu",
+                                        "Velk_OnSuspendHook", "Velk_OnTeardown"}));
+}
+
+TEST_F(HostInterfaceTest, AttachLogsAtSeverity7AndNamesThePlugin) {
+    LoadedPlugin plugin(CurrentTestName(), "");
+    ASSERT_TRUE(plugin.Load());
+    ASSERT_FALSE(g_host.log.empty());
+    EXPECT_EQ(g_host.log[0].severity, 7);
+    EXPECT_EQ(g_host.log[0].text, "* DLL_PROCESS_ATTACH");
+    char info[80];
+    std::memset(info, 'x', sizeof info);
+    plugin.api.OnGetPluginInfo(info);
+    EXPECT_STREQ(info, "Cursorwake");
+    EXPECT_EQ(std::count(info + 10, info + 80, 0), 70);
+    int count = 0;
+    plugin.api.OnSetupSubMenu(&count, nullptr);
+    EXPECT_EQ(count, 3);
+    plugin.Unload();
+    EXPECT_EQ(g_host.log.back().text, "* DLL_PROCESS_DETACH");
+}
+
+TEST_F(HostInterfaceTest, VersionPrefixIsSkippedAndTheRangeIsByteWise) {
+    const struct {
+        const char *version;
+        bool loads;
+    } CASES[] = {{"version 0.9.6.42", true}, {"0.9.7", true},      {"1.0", true},
+                 {"0.9.6.4", false},         {"0.9.6.100", false}, {"1.0.0.0", false},
+                 {"Version 0.9.6.42", false}};
+    for (const auto &c : CASES) {
+        g_host.Reset();
+        g_host.version = c.version;
+        LoadedPlugin plugin(CurrentTestName(), "");
+        EXPECT_EQ(plugin.Load(), c.loads) << c.version;
+    }
+}
+
+TEST_F(HostInterfaceTest, RefusedVersionFailsTheLoadWithTheMessageAtSeverity3) {
+    g_host.version = "version 1.0.1";
+    LoadedPlugin plugin(CurrentTestName(), "");
+    EXPECT_FALSE(plugin.Load());
+    EXPECT_EQ(plugin.module, nullptr);
+    bool found = false;
+    for (const LogLine &l : g_host.log)
+        if (l.severity == 3) {
+            EXPECT_EQ(l.text, "Cursorwakeプラグインは" "Velkoraver.0.9.6.42以上ver.1.0.0.0未満で使用できます。"
+                              "ver.1.0.1には対応していません。");
+            found = true;
+        }
+    EXPECT_TRUE(found);
+    // Every host function is exported, so no missing-function line follows.
+    for (const LogLine &l : g_host.log)
+        EXPECT_NE(l.severity, 4) << l.text;
+}
+
+TEST_F(HostInterfaceTest, UnterminatedVersionIsCutAt79) {
+    g_host.version = "0.9.6.42" + std::string(100, '5');
+    LoadedPlugin plugin(CurrentTestName(), "");
+    EXPECT_TRUE(plugin.Load());
+    g_host.version = "2" + std::string(100, '0');
+    LoadedPlugin refused(CurrentTestName() + "2", "");
+    EXPECT_FALSE(refused.Load());
+    std::string expected_tail = "ver." + std::string("2") + std::string(78, '0') + "には対応していません。";
+    ASSERT_FALSE(g_host.log.empty());
+    const std::string &line = g_host.log.back().severity == 3 ? g_host.log.back().text : g_host.log.end()[-2].text;
+    EXPECT_NE(line.find(std::string(78, '0') + "には"), std::string::npos);
+    EXPECT_EQ(line.find(std::string(79, '0')), std::string::npos);
+}
+
+TEST_F(HostInterfaceTest, HostSeverityIsAskedOnceAndFiltersBeforeSending) {
+    g_host.severity = 3;
+    LoadedPlugin plugin(CurrentTestName(), "");
+    ASSERT_TRUE(plugin.Load());
+    g_host.severity = 7;   // a later change is not seen
+    plugin.Setup();
+    plugin.Teardown();
+    EXPECT_TRUE(g_host.log.empty());
+}
+
+}  // namespace

@@ -1,0 +1,93 @@
+// The INI file beside the module, through the real profile functions.
+#include <gtest/gtest.h>
+
+#include "tests/wine/WineTestHost.h"
+
+namespace {
+
+class SettingsFileTest : public ::testing::Test {
+protected:
+    void SetUp() override { g_host.Reset(); }
+};
+
+const char DEFAULT_FILE[] =
+    "[General]\r\nEnable=1\r\nInterval=500\r\n"
+    "[ShortcutKey]\r\nToggleEnable=\r\n"
+    "[Wheel]\r\nOnWheel=1\r\nAllowance=4\r\nUp=2\r\nDown=2\r\nTimeOut=500\r\n"
+    "[Move]\r\nOnMove=65551\r\nWidth=10\r\nHeight=10\r\nDelay=200\r\n"
+    "[Click]\r\nOnClick=6\r\nMsecDblClick=200\r\nMsecHoldDown=500\r\nMoveAllowance=10\r\n";
+
+TEST_F(SettingsFileTest, MissingFileGivesDefaultsAndTeardownWritesAllSixteenKeys) {
+    LoadedPlugin plugin(CurrentTestName(), "", false);
+    ASSERT_TRUE(plugin.Load());
+    plugin.Setup();
+    EXPECT_EQ(plugin.MenuItem(0).checked, 1);
+    plugin.Teardown();
+    EXPECT_EQ(ReadTextFile(plugin.ini_path), DEFAULT_FILE);
+}
+
+TEST_F(SettingsFileTest, ValuesSurviveARoundTripAsTheFileHoldsThem) {
+    LoadedPlugin plugin(CurrentTestName(),
+                        "[General]\r\nEnable=5\r\nInterval=0\r\n"
+                        "[ShortcutKey]\r\nToggleEnable=Ctrl+Alt+Shift+F12 + more than 23\r\n"
+                        "[Wheel]\r\nTimeOut=-1\r\nUp=0x10\r\n"
+                        "[Move]\r\nOnMove=65551\r\nWidth=  250\r\n"
+                        "[Click]\r\nMsecDblClick=4294967295\r\nOnClick=abc\r\nMoveAllowance=99999999999\r\n");
+    ASSERT_TRUE(plugin.Load());
+    plugin.Setup();
+    EXPECT_EQ(plugin.MenuItem(0).checked, 1);   // 5 counts as enabled
+    plugin.Teardown();
+    const std::string file = ReadTextFile(plugin.ini_path);
+    for (const char *line : {"Enable=5\r\n", "Interval=0\r\n", "ToggleEnable=Ctrl+Alt+Shift+F12 + mo\r\n",
+                             "TimeOut=-1\r\n", "Up=16\r\n", "OnMove=65551\r\n", "Width=250\r\n",
+                             "OnClick=0\r\n", "MoveAllowance=1215752191\r\n", "Allowance=4\r\n"})
+        EXPECT_NE(file.find(line), std::string::npos) << line << " in\n" << file;
+    // Whatever 4294967295 reads as, it is written back as a signed decimal.
+    EXPECT_EQ(file.find("MsecDblClick=4294967295"), std::string::npos);
+}
+
+TEST_F(SettingsFileTest, HostileValuesLoadAndTheEngineRunsWithThem) {
+    std::string long_value(5000, '9');
+    LoadedPlugin plugin(CurrentTestName(),
+                        "[General]\r\nEnable=1\r\nInterval=1\r\n"
+                        "[Wheel]\r\nAllowance=-99999999999\r\nUp=-2147483648\r\nDown=" + long_value + "\r\n"
+                        "[Move]\r\nOnMove=-1\r\nWidth=2147483647\r\nHeight=-2147483648\r\nDelay=\r\n"
+                        "[Click]\r\nOnClick=0xFFFFFFFF\r\nMsecHoldDown=-5\r\nMoveAllowance=2147483647\r\n");
+    ASSERT_TRUE(plugin.Load());
+    plugin.Setup();
+    WhilePumping([] {
+        MoveCursor(5, 5);
+        for (int i = 0; i < 4; ++i)
+            InjectWheel(i % 2 ? -120 : 120);
+        InjectButton(MOUSEEVENTF_LEFTDOWN);
+        InjectButton(MOUSEEVENTF_LEFTUP);
+        MoveCursor(600, 600);
+    }, 100);
+    plugin.Teardown();
+    EXPECT_NE(ReadTextFile(plugin.ini_path).find("Width=2147483647\r\n"), std::string::npos);
+}
+
+TEST_F(SettingsFileTest, DotInAFolderNameIsNotTheExtension) {
+    LoadedPlugin plugin(CurrentTestName() + ".d", "[Move]\r\nWidth=33\r\n");
+    ASSERT_TRUE(plugin.Load());
+    plugin.Setup();
+    plugin.Teardown();
+    EXPECT_NE(ReadTextFile(plugin.ini_path).find("Width=33\r\n"), std::string::npos);
+}
+
+TEST_F(SettingsFileTest, ModuleWithoutExtensionGetsIniAppended) {
+    std::string dir = RunFolder(CurrentTestName() + ".d");
+    std::string dll = dir + "\\VelkCursorwake";
+    CopyFileA(std::getenv("CURSORWAKE_DLL"), dll.c_str(), FALSE);
+    DeleteFileA((dir + "\\VelkCursorwake.ini").c_str());
+    HMODULE module = LoadLibraryA((dll + ".").c_str());   // trailing dot: no ".dll" appended
+    ASSERT_NE(module, nullptr);
+    PluginExports api = {};
+    ASSERT_TRUE(api.Bind(module));
+    api.OnSetup(0);
+    api.OnTeardown();
+    FreeLibrary(module);
+    EXPECT_NE(ReadTextFile(dir + "\\VelkCursorwake.ini").find("[General]"), std::string::npos);
+}
+
+}  // namespace

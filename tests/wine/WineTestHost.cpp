@@ -1,0 +1,188 @@
+#include "tests/wine/WineTestHost.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+TestHost g_host;
+static const bool g_host_installed = (SetHostSide(&g_host), true);
+std::atomic<DWORD> g_last_input_tick;
+
+void TestHost::Reset() {
+    version = "0.9.6.42";
+    severity = 7;
+    has_focus = false;
+    std::memset(quick_option, 0, sizeof quick_option);
+    log.clear();
+    reloads.clear();
+    hotkeys.clear();
+    hotkey_ticks.clear();
+}
+
+void TestHost::Log(int sev, const char *line) {
+    std::string text = line;
+    const std::string tag = "Cursorwake ";
+    if (text.compare(0, tag.size(), tag) == 0)
+        text.erase(0, tag.size());
+    log.push_back({sev, text});
+}
+
+void TestHost::SendHotKey(const char *name) {
+    hotkeys.push_back(name);
+    hotkey_ticks.push_back(GetTickCount());
+}
+
+void TestHost::QuickOption(uint8_t (&option)[8]) { std::memcpy(option, quick_option, sizeof option); }
+
+void TestHost::ReloadMenu(const char *plugin_name) { reloads.push_back(plugin_name); }
+
+int TestHost::CountLogged(const std::string &text) const {
+    int n = 0;
+    for (const LogLine &l : log)
+        n += l.text == text;
+    return n;
+}
+
+bool TestHost::Logged(const std::string &text) const { return CountLogged(text) > 0; }
+
+std::string ReadTextFile(const std::string &path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void WriteTextFile(const std::string &path, const std::string &text) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+}
+
+std::string CurrentTestName() {
+    const auto *info = ::testing::UnitTest::GetInstance()->current_test_info();
+    return std::string(info->test_suite_name()) + "." + info->name();
+}
+
+std::string RunFolder(const std::string &name) {
+    char exe[MAX_PATH];
+    GetModuleFileNameA(nullptr, exe, MAX_PATH);
+    std::string dir = exe;
+    dir.erase(dir.find_last_of("\\/"));
+    std::string run = dir + "\\run";
+    CreateDirectoryA(run.c_str(), nullptr);
+    std::string folder = run + "\\" + name;
+    CreateDirectoryA(folder.c_str(), nullptr);
+    return folder;
+}
+
+static std::string BuiltPluginPath() {
+    const char *path = std::getenv("CURSORWAKE_DLL");
+    return path ? path : "VelkCursorwake.dll";
+}
+
+LoadedPlugin::LoadedPlugin(const std::string &folder, const std::string &ini_text, bool write_ini)
+    : dir(RunFolder(folder)), dll_path(dir + "\\VelkCursorwake.dll"), ini_path(dir + "\\VelkCursorwake.ini") {
+    CopyFileA(BuiltPluginPath().c_str(), dll_path.c_str(), FALSE);
+    DeleteFileA(ini_path.c_str());
+    if (write_ini)
+        WriteTextFile(ini_path, ini_text);
+}
+
+LoadedPlugin::~LoadedPlugin() {
+    if (set_up_)
+        Teardown();
+    Unload();
+}
+
+bool LoadedPlugin::Load() {
+    module = LoadLibraryA(dll_path.c_str());
+    if (!module)
+        return false;
+    return api.Bind(module);
+}
+
+void LoadedPlugin::Setup() {
+    api.OnSetup(0);
+    set_up_ = true;
+}
+
+void LoadedPlugin::Teardown() {
+    api.OnTeardown();
+    set_up_ = false;
+}
+
+void LoadedPlugin::Unload() {
+    if (module)
+        FreeLibrary(module);
+    module = nullptr;
+}
+
+const HostSubMenuItem &LoadedPlugin::MenuItem(int index) {
+    int count = 0;
+    api.OnSetupSubMenu(&count, menu_);
+    return menu_[index];
+}
+
+void PumpMessages(DWORD ms) {
+    DWORD start = GetTickCount();
+    do {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= ms)
+            break;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - elapsed, QS_ALLINPUT);
+    } while (true);
+}
+
+bool PumpUntil(const std::function<bool()> &done, DWORD timeout_ms) {
+    DWORD start = GetTickCount();
+    while (!done() && GetTickCount() - start < timeout_ms)
+        PumpMessages(5);
+    return done();
+}
+
+void WhilePumping(const std::function<void()> &inject, DWORD settle_ms) {
+    std::atomic<bool> finished(false);
+    std::thread injector([&] {
+        inject();
+        finished = true;
+    });
+    while (!finished)
+        PumpMessages(5);
+    injector.join();
+    PumpMessages(settle_ms);
+}
+
+static void Send(INPUT &input) {
+    SendInput(1, &input, sizeof input);
+    g_last_input_tick = GetTickCount();
+}
+
+void InjectWheel(int delta, DWORD time) {
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = MOUSEEVENTF_WHEEL;
+    input.mi.mouseData = static_cast<DWORD>(delta);
+    input.mi.time = time;
+    Send(input);
+}
+
+void InjectButton(DWORD flag, DWORD time) {
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flag;
+    input.mi.time = time;
+    Send(input);
+}
+
+void MoveCursor(int x, int y) {
+    SetCursorPos(x, y);
+    g_last_input_tick = GetTickCount();
+}

@@ -1,0 +1,83 @@
+// The test program is the host: it exports the host's functions, loads the real plug-in with
+// LoadLibrary, pumps messages on its main thread and injects real input from a second thread.
+#pragma once
+#include <windows.h>
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "tools/hostside/HostSide.h"
+
+struct LogLine {
+    int severity;
+    std::string text;   // without the "Cursorwake " tag
+};
+
+class TestHost : public HostSide {
+public:
+    void Reset();
+
+    void Log(int severity, const char *line) override;
+    int LogSeverity() override { return severity; }
+    const char *Version() override { return version.c_str(); }
+    void SendHotKey(const char *name) override;
+    bool HasFocus() override { return has_focus; }
+    HWND MainWindow() override { return window; }
+    void QuickOption(uint8_t (&option)[8]) override;
+    void ReloadMenu(const char *plugin_name) override;
+
+    bool Logged(const std::string &text) const;
+    int CountLogged(const std::string &text) const;
+
+    std::string version;
+    int severity = 7;
+    bool has_focus = false;
+    HWND window = nullptr;
+    uint8_t quick_option[8] = {};
+    std::vector<LogLine> log;
+    std::vector<std::string> reloads;
+    std::vector<std::string> hotkeys;
+    std::vector<DWORD> hotkey_ticks;
+};
+
+extern TestHost g_host;
+
+std::string ReadTextFile(const std::string &path);
+void WriteTextFile(const std::string &path, const std::string &text);
+
+// A private copy of the built plug-in in its own folder, with an optional INI beside it.
+class LoadedPlugin {
+public:
+    LoadedPlugin(const std::string &folder, const std::string &ini_text, bool write_ini = true);
+    ~LoadedPlugin();
+    bool Load();          // LoadLibrary; false when the plug-in refused
+    void Setup();         // Velk_OnSetup
+    void Teardown();      // Velk_OnTeardown
+    void Unload();        // FreeLibrary
+    const HostSubMenuItem &MenuItem(int index);
+
+    std::string dir, dll_path, ini_path;
+    HMODULE module = nullptr;
+    PluginExports api = {};
+
+private:
+    bool set_up_ = false;
+    HostSubMenuItem menu_[3] = {};
+};
+
+void PumpMessages(DWORD ms);
+// Runs `inject` on a second thread while this thread pumps messages; then pumps `settle_ms`.
+void WhilePumping(const std::function<void()> &inject, DWORD settle_ms = 0);
+// Pumps until `done` holds or `timeout_ms` passed; returns `done()`.
+bool PumpUntil(const std::function<bool()> &done, DWORD timeout_ms);
+
+// Real input, from the injecting thread. The time stamp is the tick count unless given.
+void InjectWheel(int delta, DWORD time = 0);
+void InjectButton(DWORD flag, DWORD time = 0);
+void MoveCursor(int x, int y);
+extern std::atomic<DWORD> g_last_input_tick;
+
+std::string RunFolder(const std::string &name);
+std::string CurrentTestName();
