@@ -1,0 +1,22 @@
+// Module information and error text: the file version of a loaded module, the system's text
+// for an error code, and one process-wide record of the last failure.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "appinfo/AppInfoError.h"
+
+// The text of a Win32 error code (empty for 0), into the caller's 1024-byte buffer.
+void FormatSystemError(DWORD code, char (&text)[1024]);
+
+class ModuleInfo {
+public:
+    explicit ModuleInfo(HMODULE module) : status(0), module(module) {}
+    virtual ~ModuleInfo() = default;
+    // The FileVersion text of the module's first translation into o_str.
+    int GetFileVersion(std::string *o_str);
+
+    int16_t status;
+    HMODULE module;
+};

@@ -1,0 +1,56 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "appinfo/AppInfoError.h"
+
+namespace {
+
+class AppInfoErrorTest : public ::testing::Test {
+protected:
+    void SetUp() override { g_app_info_error = AppInfoError{}; }
+};
+
+TEST_F(AppInfoErrorTest, NothingRecordedGivesNullAndFlowError) {
+    AppInfoError e = GetAppInfoError();
+    EXPECT_EQ(e.GetText(), nullptr);
+    char buffer[16];
+    EXPECT_EQ(e.CopyText(buffer, sizeof buffer), APPINFO_FLOW_ERROR);
+    EXPECT_STREQ(AppInfoResultTextOf(APPINFO_FLOW_ERROR), "flow error. ex. init() does not call yet.");
+    EXPECT_STREQ(AppInfoResultTextOf(-5), "WindowsAPI returns error");
+    EXPECT_STREQ(AppInfoResultTextOf(12345), "");
+}
+
+TEST_F(AppInfoErrorTest, BaseNameRule) {
+    EXPECT_STREQ(AppInfoBaseName("C:\\src\\appinfo\\AppInfo.cpp"), "AppInfo.cpp");
+    EXPECT_STREQ(AppInfoBaseName("AppInfo.cpp"), "AppInfo.cpp");
+    EXPECT_STREQ(AppInfoBaseName("dir\\sub\\"), "sub\\");      // a trailing backslash is passed over
+    EXPECT_STREQ(AppInfoBaseName("\\AppInfo.cpp"), "\\AppInfo.cpp");   // the first character is not examined
+    EXPECT_STREQ(AppInfoBaseName("/unix/path.cpp"), "/unix/path.cpp");
+    EXPECT_STREQ(AppInfoBaseName(""), "");
+}
+
+TEST_F(AppInfoErrorTest, RecordsCutTo255AndTheLastFailureWins) {
+    EXPECT_EQ(SetAppInfoError(nullptr, 1, "x"), APPINFO_INVALID_ARGUMENT);
+    EXPECT_FALSE(g_app_info_error.is_set);
+
+    std::string long_path = "C:\\" + std::string(300, 'f');
+    std::string long_text(2000, 'm');
+    EXPECT_EQ(SetAppInfoError(long_path.c_str(), 10, "%s", long_text.c_str()), 0);
+    AppInfoError e = GetAppInfoError();
+    EXPECT_EQ(std::strlen(e.file), 255u);
+    EXPECT_EQ(std::strlen(e.message), 255u);
+    EXPECT_EQ(std::strlen(e.GetText()), 255u);
+
+    SetAppInfoError("a\\b.cpp", 42, "VerQueryValue() return %d. GetLastError()=%d.", 0, 1813);
+    e = GetAppInfoError();
+    EXPECT_STREQ(e.file, "b.cpp");
+    EXPECT_EQ(e.line, 42);
+    EXPECT_STREQ(e.GetText(), "VerQueryValue() return 0. GetLastError()=1813.");
+    char small[8];
+    EXPECT_EQ(e.CopyText(small, sizeof small), 0);
+    EXPECT_STREQ(small, "VerQuer");
+}
+
+}  // namespace
