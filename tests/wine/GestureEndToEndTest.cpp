@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <memory>
 
 #include "tests/wine/WineTestHost.h"
 
@@ -200,6 +202,36 @@ TEST_F(GestureEndToEndTest, SecondMonitorZonesAndTheSharedBorder) {
         Start(Ini("1", onmove, "0"));
         WhilePumping([] { MoveCursor(1280, 400); });
         EXPECT_EQ(Activations(1), 1u) << onmove;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// Runs only with monitor 2 placed left of monitor 1 (tests/wine/with-monitors-left).
+class LeftMonitorTest : public GestureEndToEndTest {
+protected:
+    void SetUp() override {
+        const char *layout = std::getenv("CURSORWAKE_MONITORS");
+        if (!layout || std::string(layout) != "left")
+            GTEST_SKIP() << "needs monitor 2 at negative coordinates";
+        GestureEndToEndTest::SetUp();
+    }
+};
+
+TEST_F(LeftMonitorTest, SecondMonitorAtNegativeCoordinates) {
+    ASSERT_EQ(GetSystemMetrics(SM_XVIRTUALSCREEN), -1024);
+    for (const auto &entry : {std::make_pair("256", POINT{-1024, 0}),     // monitor 2, top-left corner
+                              std::make_pair("8192", POINT{0, 700}),      // monitor 2, right strip at x = 0
+                              std::make_pair("128", POINT{0, 900})}) {    // monitor 1, left strip at x = 0
+        SetCursorPos(SCREEN_MIDDLE.x, SCREEN_MIDDLE.y);
+        g_host.Reset();
+        Start(Ini("1", entry.first, "0"));
+        POINT target = entry.second;
+        WhilePumping([target] { MoveCursor(target.x, target.y); });
+        EXPECT_EQ(Activations(1), 1u) << entry.first;
+        plugin_.reset();
     }
 }
 
