@@ -9,11 +9,17 @@ void SetHostSide(HostSide *side) { g_side = side; }
 
 #define HOST_EXPORT extern "C" __declspec(dllexport)
 
+// HOSTSIDE_SPARSE builds a host that lacks some functions, as an old or a foreign host may:
+// no PrintRaw (lines come through PrintErrRaw without a severity), no GetList, IsMode,
+// SendHotKey, GetStatus, GetWindowHandles, GetQuickOption or ReloadMenu.
+
+#ifndef HOSTSIDE_SPARSE
 HOST_EXPORT int WINAPI Velk_PrintRaw(int severity, const char *line) {
     if (g_side && line)
         g_side->Log(severity, line);
     return 0;
 }
+#endif
 
 HOST_EXPORT int WINAPI Velk_PrintErrRaw(const char *line) {
     if (g_side && line)
@@ -37,18 +43,23 @@ HOST_EXPORT int WINAPI Velk_GetVersion(char *buf, int size) {
     return 0;
 }
 
+#ifndef HOSTSIDE_SPARSE
 HOST_EXPORT int WINAPI Velk_SendHotKey(const char *name) {
     if (g_side && name)
         g_side->SendHotKey(name);
     return 0;
 }
+#endif
 
+#ifndef HOSTSIDE_SPARSE
 HOST_EXPORT int WINAPI Velk_GetStatus(void *status1) {
     if (status1)
         *static_cast<uint8_t *>(status1) = g_side && g_side->HasFocus() ? 1 : 0;
     return 0;
 }
+#endif
 
+#ifndef HOSTSIDE_SPARSE
 HOST_EXPORT int WINAPI Velk_GetWindowHandles(HWND *first, HWND *second) {
     if (first)
         *first = g_side ? g_side->MainWindow() : nullptr;
@@ -56,7 +67,9 @@ HOST_EXPORT int WINAPI Velk_GetWindowHandles(HWND *first, HWND *second) {
         *second = nullptr;
     return 0;
 }
+#endif
 
+#ifndef HOSTSIDE_SPARSE
 HOST_EXPORT int WINAPI Velk_GetQuickOption(void *option8) {
     uint8_t option[8] = {};
     if (g_side)
@@ -65,12 +78,15 @@ HOST_EXPORT int WINAPI Velk_GetQuickOption(void *option8) {
         std::memcpy(option8, option, sizeof option);
     return 0;
 }
+#endif
 
+#ifndef HOSTSIDE_SPARSE
 HOST_EXPORT int WINAPI Velk_ReloadMenu(const char *plugin_name) {
     if (g_side && plugin_name)
         g_side->ReloadMenu(plugin_name);
     return 0;
 }
+#endif
 
 // The functions that the plug-in binds but never calls: present, doing nothing.
 #define HOST_BOUND_ONLY(name) \
@@ -80,7 +96,10 @@ HOST_BOUND_ONLY(GetFocusHandleSelected)
 HOST_BOUND_ONLY(GetHandleByItemIndex)
 HOST_BOUND_ONLY(GetHandleSelected)
 HOST_BOUND_ONLY(GetItemIndexSelected)
+#ifndef HOSTSIDE_SPARSE
 HOST_BOUND_ONLY(GetList)
+HOST_BOUND_ONLY(IsMode)
+#endif
 HOST_BOUND_ONLY(GetInitialList)
 HOST_BOUND_ONLY(GetPosition)
 HOST_BOUND_ONLY(GetPositionSelected)
@@ -94,7 +113,6 @@ HOST_BOUND_ONLY(UnregisterCustomList)
 HOST_BOUND_ONLY(EnterMode)
 HOST_BOUND_ONLY(ExitMode)
 HOST_BOUND_ONLY(UpdateMode)
-HOST_BOUND_ONLY(IsMode)
 HOST_BOUND_ONLY(SuspendHook)
 HOST_BOUND_ONLY(UpdateList)
 

@@ -1,0 +1,60 @@
+// A host that lacks PrintRaw and several called functions (built with HOSTSIDE_SPARSE).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "tests/wine/WineTestHost.h"
+
+namespace {
+
+class SparseHostTest : public ::testing::Test {
+protected:
+    void SetUp() override { g_host.Reset(); }
+};
+
+std::vector<std::string> Texts() {
+    std::vector<std::string> texts;
+    for (const LogLine &l : g_host.log) {
+        EXPECT_EQ(l.severity, -1) << "lines come through PrintErrRaw, without a severity";
+        texts.push_back(l.text);
+    }
+    return texts;
+}
+
+TEST_F(SparseHostTest, RefusedVersionListsTheMissingFunctionsInTableOrder) {
+    g_host.version = "0.9.6.4";
+    LoadedPlugin plugin(CurrentTestName(), "");
+    EXPECT_FALSE(plugin.Load());
+    std::vector<std::string> texts = Texts();
+    ASSERT_GE(texts.size(), 2u);
+    EXPECT_EQ(texts[0], "* DLL_PROCESS_ATTACH");
+    EXPECT_NE(texts[1].find("ver.0.9.6.4"), std::string::npos);
+    EXPECT_EQ(std::vector<std::string>(texts.begin() + 2, texts.begin() + std::min<size_t>(texts.size(), 9)),
+              (std::vector<std::string>{"failed load VelkApi.GetList()", "failed load VelkApi.GetQuickOption()",
+                                        "failed load VelkApi.GetStatus()", "failed load VelkApi.GetWindowHandles()",
+                                        "failed load VelkApi.IsMode()", "failed load VelkApi.SendHotKey()",
+                                        "failed load VelkApi.ReloadMenu()"}));
+}
+
+TEST_F(SparseHostTest, SupportedVersionRunsWithoutCallingWhatIsMissing) {
+    LoadedPlugin plugin(CurrentTestName(),
+                        "[General]\r\nInterval=50\r\n[Move]\r\nOnMove=65537\r\nDelay=20\r\n");
+    ASSERT_TRUE(plugin.Load());
+    plugin.Setup();
+    SetCursorPos(600, 500);
+    PumpMessages(120);
+    WhilePumping([] { MoveCursor(1, 1); }, 300);
+    WhilePumping([] {
+        for (int delta : {120, -120, 120, -120})
+            InjectWheel(delta);
+    }, 100);
+    plugin.api.MyToggleEnable(0);
+    plugin.api.OnChangeQuickOption();
+    for (const std::string &text : Texts())
+        EXPECT_EQ(text.find("failed load"), std::string::npos) << text;
+    // No status to ask: the host counts as not focused, and the activation is attempted.
+    EXPECT_TRUE(g_host.Logged("stat.has_focus=0"));
+    EXPECT_TRUE(g_host.Logged("g_VelkApi.SendHotKey(\"TrayInOut\")"));
+}
+
+}  // namespace
