@@ -46,9 +46,15 @@ protected:
         return g_host.hotkeys.size();
     }
     void ReportLatency(const char *gesture) {
-        if (!g_host.hotkey_ticks.empty())
-            std::printf("[ latency  ] %s: %lu ms from the last input to SendHotKey\n", gesture,
-                        static_cast<unsigned long>(g_host.hotkey_ticks[0] - g_last_input_tick));
+        if (!g_host.hotkey_ms.empty())
+            std::printf("[ latency  ] %s: %.2f ms from the last input to SendHotKey\n", gesture,
+                        g_host.hotkey_ms[0] - g_last_input_ms);
+    }
+    static int CountStartingWith(const std::string &prefix) {
+        int n = 0;
+        for (const LogLine &l : g_host.log)
+            n += l.text.compare(0, prefix.size(), prefix) == 0;
+        return n;
     }
     static void Jiggle() {
         for (int delta : {120, -120, 120, -120})
@@ -154,7 +160,8 @@ TEST_F(GestureEndToEndTest, NothingActivatesWhileDisabled) {
         MoveCursor(2, 2);
     });
     EXPECT_EQ(Activations(0, 400), 0u);
-    EXPECT_EQ(g_host.CountLogged("try ::SetWindowsHookEx(WH_MOUSE_LL, 0x"), 0);
+    EXPECT_EQ(CountStartingWith("try ::SetWindowsHookEx(WH_MOUSE_LL, 0x"), 0);
+    EXPECT_EQ(CountStartingWith("point.x="), 0);   // no timer either
 }
 
 TEST_F(GestureEndToEndTest, ToggleReloadsTheMenuAndSwitchesTheEngine) {
@@ -180,9 +187,13 @@ TEST_F(GestureEndToEndTest, SuspensionSetsTheEnableFlagWrittenAtTeardown) {
     EXPECT_EQ(Activations(1), 1u);
     plugin.api.OnSuspendHook(0x100);   // only the low byte counts: resume again
     EXPECT_EQ(plugin.MenuItem(0).checked, 1);
+    EXPECT_EQ(CountStartingWith("try ::SetWindowsHookEx(WH_MOUSE_LL, 0x"), 1);   // still the one hook
     plugin.api.OnSuspendHook(TRUE);
     EXPECT_EQ(plugin.MenuItem(0).checked, 0);
-    EXPECT_EQ(g_host.reloads.size(), 3u);
+    EXPECT_EQ(CountStartingWith("try ::UnhookWindowsHookEx(0x"), 1);
+    plugin.api.OnSuspendHook(TRUE);
+    EXPECT_EQ(g_host.log.back().text, "no hook");
+    EXPECT_EQ(g_host.reloads.size(), 4u);
     plugin.Teardown();
     EXPECT_NE(ReadTextFile(plugin.ini_path).find("Enable=0\r\n"), std::string::npos);
 }

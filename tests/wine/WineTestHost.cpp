@@ -10,7 +10,14 @@
 
 TestHost g_host;
 static const bool g_host_installed = (SetHostSide(&g_host), true);
-std::atomic<DWORD> g_last_input_tick;
+std::atomic<double> g_last_input_ms;
+
+double MonotonicMs() {
+    LARGE_INTEGER now, frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
 
 void TestHost::Reset() {
     version = "0.9.6.42";
@@ -20,7 +27,7 @@ void TestHost::Reset() {
     log.clear();
     reloads.clear();
     hotkeys.clear();
-    hotkey_ticks.clear();
+    hotkey_ms.clear();
 }
 
 void TestHost::Log(int sev, const char *line) {
@@ -33,7 +40,7 @@ void TestHost::Log(int sev, const char *line) {
 
 void TestHost::SendHotKey(const char *name) {
     hotkeys.push_back(name);
-    hotkey_ticks.push_back(GetTickCount());
+    hotkey_ms.push_back(MonotonicMs());
 }
 
 void TestHost::QuickOption(uint8_t (&option)[8]) { std::memcpy(option, quick_option, sizeof option); }
@@ -161,8 +168,8 @@ void WhilePumping(const std::function<void()> &inject, DWORD settle_ms) {
 }
 
 static void Send(INPUT &input) {
+    g_last_input_ms = MonotonicMs();
     SendInput(1, &input, sizeof input);
-    g_last_input_tick = GetTickCount();
 }
 
 void InjectWheel(int delta, DWORD time) {
@@ -183,6 +190,6 @@ void InjectButton(DWORD flag, DWORD time) {
 }
 
 void MoveCursor(int x, int y) {
+    g_last_input_ms = MonotonicMs();
     SetCursorPos(x, y);
-    g_last_input_tick = GetTickCount();
 }

@@ -39,7 +39,7 @@ public:
     std::vector<LogLine> log;
     std::vector<std::string> reloads;
     std::vector<std::string> hotkeys;
-    std::vector<DWORD> hotkey_ticks;
+    std::vector<double> hotkey_ms;   // on the MonotonicMs clock
 };
 
 extern TestHost g_host;
@@ -77,7 +77,9 @@ bool PumpUntil(const std::function<bool()> &done, DWORD timeout_ms);
 void InjectWheel(int delta, DWORD time = 0);
 void InjectButton(DWORD flag, DWORD time = 0);
 void MoveCursor(int x, int y);
-extern std::atomic<DWORD> g_last_input_tick;
+// When the last input was sent (just before SendInput or SetCursorPos), on the MonotonicMs clock.
+extern std::atomic<double> g_last_input_ms;
+double MonotonicMs();
 
 std::string RunFolder(const std::string &name);
 std::string CurrentTestName();
