@@ -1,6 +1,8 @@
 # make         build the plug-in: build/win32/VelkCursorwake.dll
 # make test    install what is missing, build, run every test (native and under Wine)
-.PHONY: all build test clean
+# make demo    build, then show the plug-in at work in the development host (scripts/demo)
+# make dist    build, then pack build/dist/Cursorwake-<version>.zip (scripts/dist)
+.PHONY: all build test demo dist clean
 
 WIN32_DIR := build/win32
 NATIVE_DIR := build/native
@@ -16,6 +18,12 @@ test: build
 	@cmake -S . -B $(NATIVE_DIR) -DCMAKE_BUILD_TYPE=Debug >/dev/null
 	@cmake --build $(NATIVE_DIR) -j 4
 	@scripts/run-tests
+
+demo: build
+	@scripts/demo $(WIN32_DIR)
+
+dist: build
+	@scripts/dist $(WIN32_DIR)
 
 clean:
 	rm -rf build

@@ -225,12 +225,16 @@ void Session::Start() { thread_ = std::thread([this] { Play(); }); }
 void Session::Play() {
     int number = 0, met = 0, failed = 0, skipped = 0;
     const DWORD start = GetTickCount();
+    bool in_heading = false;
     for (const SessionStep &step : steps_) {
         if (step.is_heading) {
-            Print("");
+            if (!in_heading)
+                Print("");
             Print("# " + step.text);
+            in_heading = true;
             continue;
         }
+        in_heading = false;
         const size_t first_line = journal_.LogCount(), first_move = journal_.TrayMoveCount();
         const bool is_action = step.verb != "expect" && step.verb != "wait";
         if (is_action)
