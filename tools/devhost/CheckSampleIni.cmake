@@ -1,13 +1,13 @@
-# cmake -DEMULATOR=<runner> -DDEVHOST=<exe> -DPLUGIN=<dll> -DSAMPLE=<ini> -DDIR=<folder> -P CheckSampleIni.cmake
+# cmake -DEMULATOR=<runner> -DDEVHOST=<exe> -DPLUGIN=<dll> -DSESSION=<idle session> -DSAMPLE=<ini> -DDIR=<folder>
+#       -P CheckSampleIni.cmake
 # The sample settings file of the distribution must hold exactly what the plug-in writes when
 # it starts without a settings file: its defaults, in its sections and order.
 file(REMOVE_RECURSE "${DIR}")
 file(MAKE_DIRECTORY "${DIR}")
 file(COPY "${PLUGIN}" DESTINATION "${DIR}")
-file(WRITE "${DIR}/start-and-quit.session" "wait 100\n")
 execute_process(
     COMMAND ${EMULATOR} ${DEVHOST} --plugin "Z:${DIR}/VelkCursorwake.dll"
-            --script "Z:${DIR}/start-and-quit.session" --log "Z:${DIR}/log.txt"
+            --script "Z:${SESSION}" --log "Z:${DIR}/log.txt"
     RESULT_VARIABLE status OUTPUT_QUIET)
 if(NOT status EQUAL 0 OR NOT EXISTS "${DIR}/VelkCursorwake.ini")
     message(FATAL_ERROR "the development host did not run the plug-in to its end (${status})")
