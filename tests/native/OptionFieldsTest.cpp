@@ -1,0 +1,148 @@
+// What the options dialog shows for a record and what it stores back.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <set>
+
+#include "ui/OptionFields.h"
+
+namespace {
+
+Settings Defaults() {
+    Settings cfg;
+    ApplyDefaults(cfg);
+    return cfg;
+}
+
+size_t IndexOf(int control) {
+    for (size_t i = 0; i < OPTION_FIELD_COUNT; ++i)
+        if (OPTION_FIELDS[i].control == control)
+            return i;
+    ADD_FAILURE() << "no field for control " << control;
+    return 0;
+}
+
+ControlState &Control(OptionForm &form, int control) { return form[IndexOf(control)]; }
+
+bool SameRecord(const Settings &a, const Settings &b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+TEST(OptionFields, EveryControlOnceAndEveryBitOfAFieldOnce) {
+    std::set<int> controls;
+    std::set<std::pair<size_t, uint32_t>> bits;
+    for (const OptionField &f : OPTION_FIELDS) {
+        EXPECT_TRUE(controls.insert(f.control).second) << f.control;
+        if (f.shape == FieldShape::Bit) {
+            EXPECT_TRUE(bits.insert({f.offset, f.bit}).second) << f.control;
+        }
+    }
+    EXPECT_EQ(controls.size(), 36u);
+    EXPECT_EQ(controls.count(ChkMoveOnVelk), 1u);
+}
+
+TEST(OptionFields, DefaultsShowTheFourCornersOfMonitor1AndTheMiddleAndRightDoubleClicks) {
+    const OptionForm form = FormFromSettings(Defaults());
+    std::set<int> checked;
+    for (size_t i = 0; i < OPTION_FIELD_COUNT; ++i)
+        if (form[i].checked)
+            checked.insert(OPTION_FIELDS[i].control);
+    EXPECT_EQ(checked, (std::set<int>{ChkEnable, ChkOnWheel, ChkMovePriLT, ChkMovePriRT, ChkMovePriRB, ChkMovePriLB,
+                                      ChkMoveOnVelk, ChkClickMDblClick, ChkClickRDblClick}));
+    EXPECT_EQ(form[IndexOf(EdtInterval)].text, "500");
+    EXPECT_EQ(form[IndexOf(EdtWheelAllowance)].text, "4");
+    EXPECT_EQ(form[IndexOf(EdtClickMsecDblClick)].text, "200");
+}
+
+TEST(OptionFields, UnsignedFieldsShowUnsignedAndTheOthersSigned) {
+    Settings cfg = Defaults();
+    cfg.wheel.timeout = 4294967295u;
+    cfg.click.msec_dblclick = 2147483648u;
+    cfg.move.width = -5;
+    cfg.click.move_allowance = -2147483647 - 1;
+    const OptionForm form = FormFromSettings(cfg);
+    EXPECT_EQ(form[IndexOf(EdtWheelTimeout)].text, "4294967295");
+    EXPECT_EQ(form[IndexOf(EdtClickMsecDblClick)].text, "2147483648");
+    EXPECT_EQ(form[IndexOf(EdtMoveWidth)].text, "-5");
+    EXPECT_EQ(form[IndexOf(EdtClickMoveAllowance)].text, "-2147483648");
+}
+
+TEST(OptionFields, UnchangedFormStoresTheSameRecordWithEnableNormalised) {
+    Settings cfg = Defaults();
+    cfg.general.enable = 5;
+    cfg.wheel.timeout = 4294967295u;   // shown unsigned, reads back
+    Settings stored = cfg;
+    ASSERT_EQ(StoreForm(FormFromSettings(cfg), stored), FORM_STORED);
+    cfg.general.enable = 1;
+    EXPECT_TRUE(SameRecord(stored, cfg));
+}
+
+TEST(OptionFields, BitsWithoutABoxPassThrough) {
+    Settings cfg = Defaults();
+    cfg.wheel.onwheel = 3;
+    cfg.move.onmove = 0xFFFE0000u | 0x0001;
+    cfg.click.onclick = 0xFFFFFF88u;
+    OptionForm form = FormFromSettings(cfg);
+    EXPECT_TRUE(Control(form, ChkOnWheel).checked);
+    Control(form, ChkOnWheel).checked = false;
+    Control(form, ChkMovePriLT).checked = false;
+    Control(form, ChkMoveSecB).checked = true;
+    Control(form, ChkMoveOnVelk).checked = true;
+    Control(form, ChkClickLHoldDown).checked = true;
+    ASSERT_EQ(StoreForm(form, cfg), FORM_STORED);
+    EXPECT_EQ(cfg.wheel.onwheel, 2);
+    EXPECT_EQ(cfg.move.onmove, 0xFFFE0000u | 0x04000 | 0x10000);
+    EXPECT_EQ(cfg.click.onclick, 0xFFFFFF98u);
+}
+
+TEST(OptionFields, EditsStoreWhatTheyRead) {
+    Settings cfg = Defaults();
+    OptionForm form = FormFromSettings(cfg);
+    Control(form, EdtInterval).text = "  250";
+    Control(form, EdtWheelUp).text = "$FA";
+    Control(form, EdtWheelDown).text = "0xFA";
+    Control(form, EdtWheelAllowance).text = "-5";
+    Control(form, EdtWheelTimeout).text = "-1";
+    Control(form, EdtMoveDelay).text = "0250";
+    Control(form, EdtMoveHeight).text = "0";
+    Control(form, EdtClickMsecDblClick).text = "4294967295";
+    ASSERT_EQ(StoreForm(form, cfg), FORM_STORED);
+    EXPECT_EQ(cfg.general.interval, 250);
+    EXPECT_EQ(cfg.wheel.up, 250);
+    EXPECT_EQ(cfg.wheel.down, 250);
+    EXPECT_EQ(cfg.wheel.allowance, -5);
+    EXPECT_EQ(cfg.wheel.timeout, 4294967295u);
+    EXPECT_EQ(cfg.move.delay, 250);
+    EXPECT_EQ(cfg.move.height, 0);
+    EXPECT_EQ(cfg.click.msec_dblclick, 4294967295u);
+}
+
+TEST(OptionFields, AnInvalidEditStoresNothingAndNamesTheFirstBadOne) {
+    Settings cfg = Defaults();
+    const Settings before = cfg;
+    OptionForm form = FormFromSettings(cfg);
+    Control(form, ChkEnable).checked = false;
+    Control(form, EdtInterval).text = "123";
+    Control(form, ChkMovePriT).checked = true;
+    Control(form, EdtWheelUp).text = "2.5";
+    Control(form, EdtClickMoveAllowance).text = "";
+    EXPECT_EQ(StoreForm(form, cfg), static_cast<int>(IndexOf(EdtWheelUp)));
+    EXPECT_TRUE(SameRecord(cfg, before));
+    Control(form, EdtWheelUp).text = "3";
+    EXPECT_EQ(StoreForm(form, cfg), static_cast<int>(IndexOf(EdtClickMoveAllowance)));
+    EXPECT_TRUE(SameRecord(cfg, before));
+}
+
+TEST(OptionFields, SignedFieldsRefuseWhatOnlyAnUnsignedOneTakes) {
+    Settings cfg = Defaults();
+    OptionForm form = FormFromSettings(cfg);
+    Control(form, EdtMoveWidth).text = "2147483648";
+    EXPECT_EQ(StoreForm(form, cfg), static_cast<int>(IndexOf(EdtMoveWidth)));
+    Control(form, EdtMoveWidth).text = "0x80000000";
+    ASSERT_EQ(StoreForm(form, cfg), FORM_STORED);
+    EXPECT_EQ(cfg.move.width, -2147483647 - 1);
+}
+
+TEST(OptionFields, MessageQuotesTheText) {
+    EXPECT_EQ(NotAnIntegerMessage("12a"), "'12a' は整数ではありません.");
+}
+
+}  // namespace

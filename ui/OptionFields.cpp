@@ -1,0 +1,110 @@
+#include "ui/OptionFields.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "ui/IntegerText.h"
+
+#define FIELD(member) offsetof(Settings, member)
+#define FLAG(control, member) {control, FieldShape::EnableFlag, FIELD(member), 0}
+#define BIT(control, member, bit) {control, FieldShape::Bit, FIELD(member), bit}
+#define SIGNED(control, member) {control, FieldShape::Signed, FIELD(member), 0}
+#define UNSIGNED(control, member) {control, FieldShape::Unsigned, FIELD(member), 0}
+
+const OptionField OPTION_FIELDS[OPTION_FIELD_COUNT] = {
+    FLAG(ChkEnable, general.enable),
+    SIGNED(EdtInterval, general.interval),
+    BIT(ChkOnWheel, wheel.onwheel, 0x01),
+    SIGNED(EdtWheelUp, wheel.up),
+    SIGNED(EdtWheelDown, wheel.down),
+    SIGNED(EdtWheelAllowance, wheel.allowance),
+    UNSIGNED(EdtWheelTimeout, wheel.timeout),
+    BIT(ChkMovePriLT, move.onmove, MOVE_ZONE_LT),
+    BIT(ChkMovePriRT, move.onmove, MOVE_ZONE_RT),
+    BIT(ChkMovePriRB, move.onmove, MOVE_ZONE_RB),
+    BIT(ChkMovePriLB, move.onmove, MOVE_ZONE_LB),
+    BIT(ChkMovePriT, move.onmove, MOVE_ZONE_T),
+    BIT(ChkMovePriR, move.onmove, MOVE_ZONE_R),
+    BIT(ChkMovePriB, move.onmove, MOVE_ZONE_B),
+    BIT(ChkMovePriL, move.onmove, MOVE_ZONE_L),
+    BIT(ChkMoveSecLT, move.onmove, MOVE_ZONE_LT << MOVE_ZONE_SECONDARY_SHIFT),
+    BIT(ChkMoveSecRT, move.onmove, MOVE_ZONE_RT << MOVE_ZONE_SECONDARY_SHIFT),
+    BIT(ChkMoveSecRB, move.onmove, MOVE_ZONE_RB << MOVE_ZONE_SECONDARY_SHIFT),
+    BIT(ChkMoveSecLB, move.onmove, MOVE_ZONE_LB << MOVE_ZONE_SECONDARY_SHIFT),
+    BIT(ChkMoveSecT, move.onmove, MOVE_ZONE_T << MOVE_ZONE_SECONDARY_SHIFT),
+    BIT(ChkMoveSecR, move.onmove, MOVE_ZONE_R << MOVE_ZONE_SECONDARY_SHIFT),
+    BIT(ChkMoveSecB, move.onmove, MOVE_ZONE_B << MOVE_ZONE_SECONDARY_SHIFT),
+    BIT(ChkMoveSecL, move.onmove, MOVE_ZONE_L << MOVE_ZONE_SECONDARY_SHIFT),
+    BIT(ChkMoveOnVelk, move.onmove, MOVE_ZONE_HOST_FRAME),
+    SIGNED(EdtMoveWidth, move.width),
+    SIGNED(EdtMoveHeight, move.height),
+    SIGNED(EdtMoveDelay, move.delay),
+    BIT(ChkClickLDblClick, click.onclick, CLICK_LEFT_DBLCLICK),
+    BIT(ChkClickMDblClick, click.onclick, CLICK_MIDDLE_DBLCLICK),
+    BIT(ChkClickRDblClick, click.onclick, CLICK_RIGHT_DBLCLICK),
+    BIT(ChkClickLHoldDown, click.onclick, CLICK_LEFT_HOLDDOWN),
+    BIT(ChkClickMHoldDown, click.onclick, CLICK_MIDDLE_HOLDDOWN),
+    BIT(ChkClickRHoldDown, click.onclick, CLICK_RIGHT_HOLDDOWN),
+    UNSIGNED(EdtClickMsecDblClick, click.msec_dblclick),
+    SIGNED(EdtClickMsecHoldDown, click.msec_holddown),
+    SIGNED(EdtClickMoveAllowance, click.move_allowance),
+};
+
+// Every bound field is a 32-bit integer, signed or unsigned; both are handled as their pattern.
+static uint32_t ReadField(const Settings &cfg, const OptionField &f) {
+    uint32_t value;
+    std::memcpy(&value, reinterpret_cast<const char *>(&cfg) + f.offset, sizeof value);
+    return value;
+}
+
+static void WriteField(Settings &cfg, const OptionField &f, uint32_t value) {
+    std::memcpy(reinterpret_cast<char *>(&cfg) + f.offset, &value, sizeof value);
+}
+
+OptionForm FormFromSettings(const Settings &cfg) {
+    OptionForm form;
+    for (size_t i = 0; i < OPTION_FIELD_COUNT; ++i) {
+        const OptionField &f = OPTION_FIELDS[i];
+        const uint32_t value = ReadField(cfg, f);
+        char text[16];
+        switch (f.shape) {
+        case FieldShape::EnableFlag: form[i].checked = value != 0; break;
+        case FieldShape::Bit: form[i].checked = (value & f.bit) != 0; break;
+        case FieldShape::Signed:
+            std::snprintf(text, sizeof text, "%d", static_cast<int>(static_cast<int32_t>(value)));
+            form[i].text = text;
+            break;
+        case FieldShape::Unsigned:
+            std::snprintf(text, sizeof text, "%u", static_cast<unsigned>(value));
+            form[i].text = text;
+            break;
+        }
+    }
+    return form;
+}
+
+int StoreForm(const OptionForm &form, Settings &cfg) {
+    uint32_t numbers[OPTION_FIELD_COUNT] = {};
+    for (size_t i = 0; i < OPTION_FIELD_COUNT; ++i) {
+        const OptionField &f = OPTION_FIELDS[i];
+        const IntegerField kind = f.shape == FieldShape::Unsigned ? IntegerField::Unsigned : IntegerField::Signed;
+        if (f.IsEdit() && !ReadIntegerText(form[i].text.c_str(), kind, numbers[i]))
+            return static_cast<int>(i);
+    }
+    for (size_t i = 0; i < OPTION_FIELD_COUNT; ++i) {
+        const OptionField &f = OPTION_FIELDS[i];
+        switch (f.shape) {
+        case FieldShape::EnableFlag: WriteField(cfg, f, form[i].checked ? 1 : 0); break;
+        case FieldShape::Bit: {
+            const uint32_t value = ReadField(cfg, f);
+            WriteField(cfg, f, form[i].checked ? value | f.bit : value & ~f.bit);
+            break;
+        }
+        case FieldShape::Signed:
+        case FieldShape::Unsigned: WriteField(cfg, f, numbers[i]); break;
+        }
+    }
+    return FORM_STORED;
+}
+
+std::string NotAnIntegerMessage(const std::string &text) { return "'" + text + "' は整数ではありません."; }

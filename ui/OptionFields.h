@@ -1,0 +1,66 @@
+// What the options dialog shows and stores: each bound control, the settings field it edits
+// and how. The dialog's Win32 side moves check states and texts between these records and
+// its controls; every decision about the record is made here. No windows.h: tested natively.
+#pragma once
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "settings/Settings.h"
+
+// Control identifiers. The two buttons use the dialog manager's IDOK and IDCANCEL, so that
+// Enter and Esc reach them.
+enum OptionControl : int {
+    OKBtn = 1,
+    CancelBtn = 2,
+    PageControl = 1000,
+    PageGeneral, PageWheel, PageMove, PageClick,
+    PnlPrimary, PnlSecondary,
+
+    ChkEnable = 1100, EdtInterval,
+    ChkOnWheel, EdtWheelUp, EdtWheelDown, EdtWheelAllowance, EdtWheelTimeout,
+    ChkMovePriLT, ChkMovePriRT, ChkMovePriRB, ChkMovePriLB, ChkMovePriT, ChkMovePriR, ChkMovePriB, ChkMovePriL,
+    ChkMoveSecLT, ChkMoveSecRT, ChkMoveSecRB, ChkMoveSecLB, ChkMoveSecT, ChkMoveSecR, ChkMoveSecB, ChkMoveSecL,
+    ChkMoveOnVelk, EdtMoveWidth, EdtMoveHeight, EdtMoveDelay,
+    ChkClickLDblClick, ChkClickMDblClick, ChkClickRDblClick,
+    ChkClickLHoldDown, ChkClickMHoldDown, ChkClickRHoldDown,
+    EdtClickMsecDblClick, EdtClickMsecHoldDown, EdtClickMoveAllowance,
+};
+
+enum class FieldShape {
+    EnableFlag,   // check box: checked when not 0, stores 1 or 0
+    Bit,          // check box: one bit of the field, the other bits untouched
+    Signed,       // edit: signed decimal
+    Unsigned,     // edit: unsigned decimal
+};
+
+struct OptionField {
+    int control;
+    FieldShape shape;
+    size_t offset;   // of the 32-bit field within Settings
+    uint32_t bit;    // FieldShape::Bit only
+
+    bool IsEdit() const { return shape == FieldShape::Signed || shape == FieldShape::Unsigned; }
+};
+
+constexpr size_t OPTION_FIELD_COUNT = 36;
+// In the order in which the dialog loads and stores them.
+extern const OptionField OPTION_FIELDS[OPTION_FIELD_COUNT];
+
+// What one bound control shows: a check box's state or an edit's text.
+struct ControlState {
+    bool checked = false;
+    std::string text;
+};
+using OptionForm = std::array<ControlState, OPTION_FIELD_COUNT>;
+
+OptionForm FormFromSettings(const Settings &cfg);
+
+constexpr int FORM_STORED = -1;
+// Every edit is read before anything is stored. At the first edit that is not an integer the
+// record stays untouched and its index into OPTION_FIELDS is returned; else FORM_STORED.
+int StoreForm(const OptionForm &form, Settings &cfg);
+
+// The message for an edit that does not read as an integer.
+std::string NotAnIntegerMessage(const std::string &text);
