@@ -229,6 +229,13 @@ void DevHost::RebuildPluginMenu() {
     DrawMenuBar(window_);
 }
 
+bool DevHost::IsHostItem(const std::string &name) {
+    for (const auto &item : HOST_ITEMS)
+        if (name == item.name)
+            return true;
+    return false;
+}
+
 UINT DevHost::FindItem(const std::string &name) const {
     for (const PluginItem &item : plugin_items_)
         if (item.command == name)

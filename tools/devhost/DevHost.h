@@ -49,6 +49,8 @@ public:
     unsigned CommandsReturned() const { return commands_returned_; }
     // Whether the loaded plug-in exports the named menu command (fixed once it is loaded).
     bool HasCommand(const std::string &name) const { return exports_.Command(name.c_str()) != nullptr; }
+    // Whether the name is one of the host's own menu items rather than the plug-in's.
+    static bool IsHostItem(const std::string &name);
 
     // The host functions that the plug-in calls.
     void Log(int severity, const char *line) override;

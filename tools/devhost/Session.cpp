@@ -341,12 +341,11 @@ StepOutcome Session::PickMenuItem(const std::string &name) {
         SendMessageA(host_.Window(), WM_DEVHOST_FIND_ITEM, 0, reinterpret_cast<LPARAM>(name.c_str())));
     if (!id)
         return {StepOutcome::FAILED, "the menu has no item " + name};
-    const bool plugin_command = name.compare(0, 2, "My") == 0;
     const unsigned before = host_.CommandsReturned();
     // Posted, as a click on the item would: a command that shows a dialog returns only when it closes.
     PostMessageA(host_.Window(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
     dialog_ = nullptr;
-    dialog_missing_ = plugin_command && !host_.HasCommand(name);
+    dialog_missing_ = !DevHost::IsHostItem(name) && !host_.HasCommand(name);
     if (dialog_missing_) {
         missing_command_ = name;
         WaitForCommand(before, 1000);
