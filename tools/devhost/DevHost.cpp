@@ -38,7 +38,11 @@ DevHost::DevHost(const DevHostOptions &options, Journal &journal) : options_(opt
     SetHostSide(this);
 }
 
-DevHost::~DevHost() { SetHostSide(nullptr); }
+DevHost::~DevHost() {
+    SetHostSide(nullptr);
+    if (log_font_)
+        DeleteObject(log_font_);
+}
 
 bool DevHost::CreateMainWindow(HINSTANCE instance) {
     WNDCLASSEXA wc = {};
@@ -58,6 +62,10 @@ bool DevHost::CreateMainWindow(HINSTANCE instance) {
     if (!window_)
         return false;
     HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    // The log is columns of numbers and Shift-JIS text: a fixed-pitch Japanese font, large
+    // enough that the underscores of the plug-in's names stay inside their lines.
+    log_font_ = CreateFontA(-14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, "MS Gothic");
     status_ = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP, 0, 0, 0, 0, window_,
                               nullptr, instance, nullptr);
     log_pane_ = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "",
@@ -65,16 +73,8 @@ bool DevHost::CreateMainWindow(HINSTANCE instance) {
                                     LBS_NOSEL,
                                 0, 0, 0, 0, window_, nullptr, instance, nullptr);
     SendMessageA(status_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    SendMessageA(log_pane_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    SendMessageA(log_pane_, WM_SETFONT, reinterpret_cast<WPARAM>(log_font_), FALSE);
     SendMessageA(log_pane_, LB_SETHORIZONTALEXTENT, 1600, 0);
-    // Room below the base line, or the list box cuts the underscores of the plug-in's names off.
-    HDC dc = GetDC(log_pane_);
-    HGDIOBJ previous = SelectObject(dc, font);
-    TEXTMETRICA metrics;
-    GetTextMetricsA(dc, &metrics);
-    SelectObject(dc, previous);
-    ReleaseDC(log_pane_, dc);
-    SendMessageA(log_pane_, LB_SETITEMHEIGHT, 0, metrics.tmHeight + metrics.tmExternalLeading + 2);
     RECT client;
     GetClientRect(window_, &client);
     SendMessageA(window_, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));

@@ -88,6 +88,7 @@ private:
     HWND window_ = nullptr;
     HWND status_ = nullptr;
     HWND log_pane_ = nullptr;
+    HFONT log_font_ = nullptr;
     HMENU plugin_menu_ = nullptr;
     HMENU host_menu_ = nullptr;
     HMODULE plugin_ = nullptr;
