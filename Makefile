@@ -2,7 +2,8 @@
 # make test    install what is missing, build, run every test (native and under Wine)
 # make demo    build, then show the plug-in at work in the development host (scripts/demo)
 # make dist    build, then pack build/dist/Cursorwake-<version>.zip (scripts/dist)
-.PHONY: all build test demo dist clean
+# make bench   the per-event and per-tick cost of the decisions, natively and optimised
+.PHONY: all build test demo dist bench clean
 
 WIN32_DIR := build/win32
 NATIVE_DIR := build/native
@@ -24,6 +25,12 @@ demo: build
 
 dist: build
 	@scripts/dist $(WIN32_DIR)
+
+bench:
+	@scripts/bootstrap
+	@cmake -S . -B build/bench -DCURSORWAKE_BENCH=ON -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build build/bench -j 4
+	@build/bench/tools/bench/cursorwake_bench
 
 clean:
 	rm -rf build
