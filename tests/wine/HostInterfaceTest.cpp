@@ -31,7 +31,7 @@ TEST_F(HostInterfaceTest, ExportsExactlyTheEntryPointsUnderBareNames) {
     LoadedPlugin plugin(CurrentTestName(), "");
     ASSERT_TRUE(plugin.Load());
     EXPECT_EQ(ExportNames(plugin.module),
-              (std::vector<std::string>{"MyToggleEnable", "Velk_OnChangeQuickOption",
+              (std::vector<std::string>{"MyOption", "MyToggleEnable", "MyVersion", "Velk_OnChangeQuickOption",
                                         "Velk_OnGetPluginInfo", "Velk_OnSetup", "Velk_OnSetupSubMenu",
                                         "Velk_OnSuspendHook", "Velk_OnTeardown"}));
 }

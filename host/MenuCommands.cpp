@@ -1,0 +1,35 @@
+// The two menu commands that open a dialog. The engine is stopped for as long as a dialog is
+// on the screen, so neither the hook nor the timer reads g_cfg while the options dialog
+// writes it.
+#include <memory>
+
+#include "engine/Engine.h"
+#include "host/Plugin.h"
+#include "host/PluginExports.h"
+#include "settings/Settings.h"
+#include "ui/FormAboutBoxUnit.h"
+#include "ui/FormOptionUnit.h"
+
+// Created on first use and reused until the module is unloaded.
+static std::unique_ptr<TOptionDlg> OptionDlg;
+static std::unique_ptr<TAboutBox> AboutBox;
+
+void WINAPI MyOption(int) {
+    StopEngine();
+    if (!OptionDlg)
+        OptionDlg.reset(new TOptionDlg(g_handle_module));
+    if (OptionDlg->ShowModal() == IDOK) {
+        SaveSettings();
+        SetEnable(g_cfg.general.enable != 0);
+    } else {
+        StartEngine();
+    }
+}
+
+void WINAPI MyVersion(int) {
+    StopEngine();
+    if (!AboutBox)
+        AboutBox.reset(new TAboutBox(PLUGIN_NAME, g_handle_module));
+    AboutBox->ShowModal();
+    StartEngine();
+}

@@ -1,0 +1,35 @@
+// Driving the plug-in's modal dialogs the way a user or an accessibility tool would: a second
+// thread finds the windows, reads and sets texts, clicks buttons and closes them while the
+// main thread sits in the dialog's modal loop.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// Runs `command` (which shows a modal dialog) on this thread and `script` on a second one.
+// Whatever window titled `caption` is still open when the script ends gets closed, so a
+// failing script cannot hang the test.
+void WhileDialogRuns(const char *caption, const std::function<void()> &command,
+                     const std::function<void()> &script);
+
+HWND WaitForWindow(const char *caption, DWORD timeout_ms = 5000);
+bool WaitUntilGone(HWND window, DWORD timeout_ms = 5000);
+HWND FindControl(HWND root, int id);                   // any depth
+HWND FindControlByText(HWND root, const std::string &text);
+std::vector<HWND> ControlsOfClass(HWND root, const char *cls);
+std::string TextOf(HWND window);
+void SetText(HWND window, const std::string &text);
+bool IsChecked(HWND button);
+void SetChecked(HWND button, bool checked);
+void Click(HWND button);                                // posted: the click may open a message box
+HWND FocusOf(HWND window);                               // the focus of the window's thread
+RECT ClientRectOnScreen(HWND window);
+RECT RectIn(HWND window, HWND parent);                   // the window's rectangle in parent's client area
+
+// A PNG of the window as it stands on the screen, into the screenshot folder; its path.
+std::string SaveScreenshot(HWND window, const std::string &name);
+
+// Points the module's import of `function` from `dll` at `replacement`; the old target.
+void *PatchImport(HMODULE module, const char *dll, const char *function, void *replacement);

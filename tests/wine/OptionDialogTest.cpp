@@ -1,0 +1,331 @@
+// The options dialog of the real plug-in, driven through its controls while its modal loop runs.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <map>
+#include <set>
+
+#include "tests/wine/DialogDriver.h"
+#include "tests/wine/WineTestHost.h"
+#include "ui/OptionFields.h"
+
+namespace {
+
+const char CAPTION[] = "Velkcursorwakeの設定";
+const char TITLE[] = "Velkcursorwake";
+
+// Distinctive values, so that each edit is found by what it shows. The keys stand in the order
+// in which the plug-in writes them, so an unchanged record writes the same file back.
+std::string Ini(const std::string &enable) {
+    return "[General]\r\nEnable=" + enable + "\r\nInterval=321\r\n"
+           "[ShortcutKey]\r\nToggleEnable=Ctrl+F9\r\n"
+           "[Wheel]\r\nOnWheel=3\r\nAllowance=7\r\nUp=11\r\nDown=13\r\nTimeOut=-1\r\n"
+           "[Move]\r\nOnMove=-56191\r\nWidth=17\r\nHeight=19\r\nDelay=23\r\n"
+           "[Click]\r\nOnClick=-86\r\nMsecDblClick=29\r\nMsecHoldDown=-31\r\nMoveAllowance=37\r\n";
+}
+
+// A wheel jiggle of two ups and two downs activates the host.
+std::string EngineIni(const std::string &enable) {
+    return "[General]\r\nEnable=" + enable + "\r\nInterval=50\r\n[Wheel]\r\nOnWheel=1\r\n";
+}
+
+const std::map<int, std::string> SHOWN_TEXTS = {
+    {EdtInterval, "321"},       {EdtWheelUp, "11"},         {EdtWheelDown, "13"},
+    {EdtWheelAllowance, "7"},   {EdtWheelTimeout, "4294967295"},
+    {EdtMoveWidth, "17"},       {EdtMoveHeight, "19"},      {EdtMoveDelay, "23"},
+    {EdtClickMsecDblClick, "29"}, {EdtClickMsecHoldDown, "-31"}, {EdtClickMoveAllowance, "37"},
+};
+// OnMove 0xFFFF2481 and OnClick 0xFFFFFFAA.
+const int CHECKED_BOXES[] = {ChkEnable,   ChkOnWheel,      ChkMovePriLT,      ChkMovePriL,      ChkMoveSecRB,
+                             ChkMoveSecR, ChkMoveOnVelk,   ChkClickMDblClick, ChkClickMHoldDown};
+
+int ActivePage(HWND dialog) {
+    return static_cast<int>(SendMessageA(FindControl(dialog, PageControl), TCM_GETCURSEL, 0, 0));
+}
+
+// As a click on a tab does: the control notifies the dialog of the change.
+void SelectPage(HWND dialog, int index) {
+    SendMessageA(FindControl(dialog, PageControl), TCM_SETCURFOCUS, index, 0);
+}
+
+HWND VisiblePage(HWND dialog) {
+    for (int id = PageGeneral; id <= PageClick; ++id)
+        if (IsWindowVisible(FindControl(dialog, id)))
+            return FindControl(dialog, id);
+    return nullptr;
+}
+
+class OptionDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        g_host.Reset();
+        SetCursorPos(600, 500);
+    }
+    LoadedPlugin &Start(const std::string &ini) {
+        plugin_.reset(new LoadedPlugin(CurrentTestName(), ini));
+        EXPECT_TRUE(plugin_->Load());
+        plugin_->Setup();
+        return *plugin_;
+    }
+    void Options(const std::function<void()> &script) {
+        WhileDialogRuns(CAPTION, [&] { plugin_->api.MyOption(0); }, script);
+    }
+    // Whether a wheel jiggle reaches the plug-in's hook right now.
+    static void Jiggle() {
+        for (int delta : {120, -120, 120, -120})
+            InjectWheel(delta);
+    }
+    bool JiggleActivates() {
+        const size_t before = g_host.hotkeys.size();
+        WhilePumping(Jiggle);
+        PumpUntil([&] { return g_host.hotkeys.size() > before; }, 1000);
+        return g_host.hotkeys.size() > before;
+    }
+
+    std::unique_ptr<LoadedPlugin> plugin_;
+};
+
+TEST_F(OptionDialogTest, ShowsTheRecordAndOkWithoutChangesWritesItBackWithEnable1) {
+    LoadedPlugin &plugin = Start(Ini("5"));
+    Options([&] {
+        HWND dialog = WaitForWindow(CAPTION);
+        ASSERT_NE(dialog, nullptr);
+        for (const auto &shown : SHOWN_TEXTS)
+            EXPECT_EQ(FindControlByText(dialog, shown.second), FindControl(dialog, shown.first)) << shown.second;
+        std::set<int> checked;
+        for (const OptionField &f : OPTION_FIELDS)
+            if (!f.IsEdit() && IsChecked(FindControl(dialog, f.control)))
+                checked.insert(f.control);
+        EXPECT_EQ(checked, std::set<int>(std::begin(CHECKED_BOXES), std::end(CHECKED_BOXES)));
+        Click(FindControlByText(dialog, "OK"));
+        EXPECT_TRUE(WaitUntilGone(dialog));
+    });
+    const std::string expected = Ini("1");
+    EXPECT_EQ(ReadTextFile(plugin.ini_path), expected);
+    EXPECT_EQ(g_host.reloads, std::vector<std::string>{"Cursorwake"});
+}
+
+TEST_F(OptionDialogTest, LayoutInPixelsAndAScreenshotOfEachPage) {
+    Start(Ini("1"));
+    Options([&] {
+        HWND dialog = WaitForWindow(CAPTION);
+        ASSERT_NE(dialog, nullptr);
+        RECT client;
+        GetClientRect(dialog, &client);
+        EXPECT_EQ(client.right, 450);
+        EXPECT_EQ(client.bottom, 387);
+        RECT ok = RectIn(FindControl(dialog, OKBtn), dialog), cancel = RectIn(FindControl(dialog, CancelBtn), dialog);
+        EXPECT_EQ(ok.left, 275);
+        EXPECT_EQ(cancel.left, 363);
+        for (const RECT &r : {ok, cancel}) {
+            EXPECT_EQ(r.right - r.left, 75);
+            EXPECT_EQ(r.bottom - r.top, 25);
+            EXPECT_GE(r.top, 387 - 34);   // inside the bottom strip
+        }
+        EXPECT_EQ(TextOf(FindControl(dialog, CancelBtn)), "キャンセル");
+        RECT pages = RectIn(FindControl(dialog, PageControl), dialog);
+        EXPECT_EQ(pages.left, 5);
+        EXPECT_EQ(pages.top, 5);
+        EXPECT_EQ(pages.right, 445);
+        EXPECT_EQ(pages.bottom, 387 - 34 - 5);
+        for (int panel_id : {PnlPrimary, PnlSecondary}) {
+            HWND panel = FindControl(dialog, panel_id);
+            RECT r = RectIn(panel, GetParent(panel));
+            EXPECT_EQ(r.right - r.left, 153);
+            EXPECT_EQ(r.bottom - r.top, 121);
+            EXPECT_TRUE(GetWindowLongA(panel, GWL_EXSTYLE) & WS_EX_STATICEDGE);   // the lowered bevel
+            std::vector<HWND> boxes = ControlsOfClass(panel, "Button");
+            EXPECT_EQ(boxes.size(), 8u);
+            std::set<std::pair<LONG, LONG>> cells;
+            for (HWND box : boxes) {
+                EXPECT_EQ(TextOf(box), "");
+                RECT b = RectIn(box, panel);
+                cells.insert({b.left, b.top});
+            }
+            EXPECT_EQ(cells.size(), 8u);
+        }
+        EXPECT_EQ(TextOf(FindControl(dialog, PnlPrimary)), "1");
+        EXPECT_EQ(TextOf(FindControl(dialog, PnlSecondary)), "2");
+        const char *NAMES[] = {"1-general", "2-wheel", "3-move", "4-click"};
+        const char *TABS[] = {"全般", "ホイール", "移動", "クリック"};
+        HWND tabs = FindControl(dialog, PageControl);
+        for (int i = 0; i < 4; ++i) {
+            SelectPage(dialog, i);
+            EXPECT_EQ(VisiblePage(dialog), FindControl(dialog, PageGeneral + i));
+            char text[32] = {};
+            TCITEMA item = {};
+            item.mask = TCIF_TEXT;
+            item.pszText = text;
+            item.cchTextMax = sizeof text;
+            SendMessageA(tabs, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
+            EXPECT_STREQ(text, TABS[i]);
+            Sleep(300);
+            SaveScreenshot(dialog, std::string("options-") + NAMES[i]);
+        }
+        Click(FindControl(dialog, CancelBtn));
+        EXPECT_TRUE(WaitUntilGone(dialog));
+    });
+}
+
+TEST_F(OptionDialogTest, CancelStoresAndWritesNothingAndTheNextOpeningShowsTheRecordOnTheSamePage) {
+    LoadedPlugin &plugin = Start(Ini("1"));
+    const std::string before = ReadTextFile(plugin.ini_path);
+    Options([&] {
+        HWND dialog = WaitForWindow(CAPTION);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(ActivePage(dialog), 0);
+        SetText(FindControl(dialog, EdtInterval), "999");
+        SetChecked(FindControl(dialog, ChkEnable), false);
+        SelectPage(dialog, 2);
+        Click(FindControl(dialog, CancelBtn));
+        EXPECT_TRUE(WaitUntilGone(dialog));
+    });
+    EXPECT_EQ(ReadTextFile(plugin.ini_path), before);
+    EXPECT_TRUE(g_host.reloads.empty());
+    Options([&] {
+        HWND dialog = WaitForWindow(CAPTION);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(ActivePage(dialog), 2);
+        EXPECT_EQ(VisiblePage(dialog), FindControl(dialog, PageMove));
+        EXPECT_EQ(TextOf(FindControl(dialog, EdtInterval)), "321");
+        EXPECT_TRUE(IsChecked(FindControl(dialog, ChkEnable)));
+        PostMessageA(dialog, WM_CLOSE, 0, 0);   // the close box gives Cancel too
+        EXPECT_TRUE(WaitUntilGone(dialog));
+    });
+    EXPECT_EQ(ReadTextFile(plugin.ini_path), before);
+}
+
+TEST_F(OptionDialogTest, InvalidEntryKeepsTheDialogOpenOnItsEditAndStoresNothing) {
+    LoadedPlugin &plugin = Start(Ini("1"));
+    const std::string before = ReadTextFile(plugin.ini_path);
+    Options([&] {
+        HWND dialog = WaitForWindow(CAPTION);
+        ASSERT_NE(dialog, nullptr);
+        SetChecked(FindControl(dialog, ChkEnable), false);
+        SetText(FindControl(dialog, EdtInterval), "250");
+        SetChecked(FindControl(dialog, ChkMovePriT), true);
+        HWND up = FindControl(dialog, EdtWheelUp);
+        SetText(up, "2.5");
+        Click(FindControl(dialog, OKBtn));
+        HWND box = WaitForWindow(TITLE);
+        ASSERT_NE(box, nullptr);
+        EXPECT_NE(FindControlByText(box, "'2.5' は整数ではありません."), nullptr);
+        EXPECT_EQ(GetWindow(box, GW_OWNER), dialog);
+        Click(FindControlByText(box, "OK"));
+        EXPECT_TRUE(WaitUntilGone(box));
+        Sleep(200);
+        EXPECT_TRUE(IsWindowVisible(dialog));
+        EXPECT_EQ(ActivePage(dialog), 1);
+        EXPECT_EQ(VisiblePage(dialog), FindControl(dialog, PageWheel));
+        EXPECT_EQ(FocusOf(dialog), up);
+        DWORD start = 1, end = 0;
+        SendMessageA(up, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        EXPECT_EQ(start, 0u);
+        EXPECT_EQ(end, 3u);
+        // Corrected, the same entries are stored.
+        SetText(up, "0x10");
+        Click(FindControl(dialog, OKBtn));
+        EXPECT_TRUE(WaitUntilGone(dialog));
+    });
+    std::string expected = before;
+    for (auto [from, to] : {std::pair<std::string, std::string>{"Enable=1", "Enable=0"},
+                            {"Interval=321", "Interval=250"},
+                            {"Up=11", "Up=16"},
+                            {"OnMove=-56191", "OnMove=-56175"}})
+        expected.replace(expected.find(from), from.size(), to);
+    EXPECT_EQ(ReadTextFile(plugin.ini_path), expected);
+}
+
+TEST_F(OptionDialogTest, InvalidEntryDismissedByCancelLeavesTheFileAlone) {
+    LoadedPlugin &plugin = Start(Ini("1"));
+    const std::string before = ReadTextFile(plugin.ini_path);
+    Options([&] {
+        HWND dialog = WaitForWindow(CAPTION);
+        ASSERT_NE(dialog, nullptr);
+        SetText(FindControl(dialog, EdtInterval), "1");
+        SetText(FindControl(dialog, EdtClickMoveAllowance), "");
+        Click(FindControl(dialog, OKBtn));
+        HWND box = WaitForWindow(TITLE);
+        ASSERT_NE(box, nullptr);
+        EXPECT_NE(FindControlByText(box, "'' は整数ではありません."), nullptr);
+        Click(FindControlByText(box, "OK"));
+        EXPECT_TRUE(WaitUntilGone(box));
+        Sleep(100);
+        EXPECT_EQ(ActivePage(dialog), 3);
+        EXPECT_EQ(FocusOf(dialog), FindControl(dialog, EdtClickMoveAllowance));
+        Click(FindControl(dialog, CancelBtn));
+        EXPECT_TRUE(WaitUntilGone(dialog));
+    });
+    EXPECT_EQ(ReadTextFile(plugin.ini_path), before);
+    EXPECT_TRUE(g_host.reloads.empty());
+}
+
+TEST_F(OptionDialogTest, EngineIsStoppedWhileTheDialogIsOpenAndRestartsAfterCancel) {
+    Start(EngineIni("1"));
+    ASSERT_TRUE(JiggleActivates());
+    g_host.hotkeys.clear();
+    Options([&] {
+        HWND dialog = WaitForWindow(CAPTION);
+        ASSERT_NE(dialog, nullptr);
+        Jiggle();   // the hook, were it installed, has run when SendInput returns
+        Click(FindControl(dialog, CancelBtn));
+        EXPECT_TRUE(WaitUntilGone(dialog));
+    });
+    EXPECT_TRUE(g_host.hotkeys.empty());
+    PumpMessages(1100);   // past the cool-down of the first activation
+    EXPECT_TRUE(JiggleActivates());
+}
+
+TEST_F(OptionDialogTest, OkThatDisablesLeavesTheEngineStoppedAndStillReloadsTheMenu) {
+    LoadedPlugin &plugin = Start(EngineIni("1"));
+    Options([&] {
+        HWND dialog = WaitForWindow(CAPTION);
+        ASSERT_NE(dialog, nullptr);
+        SetChecked(FindControl(dialog, ChkEnable), false);
+        SetText(FindControl(dialog, EdtInterval), "$FA");
+        Click(FindControl(dialog, OKBtn));
+        EXPECT_TRUE(WaitUntilGone(dialog));
+    });
+    const std::string file = ReadTextFile(plugin.ini_path);
+    EXPECT_NE(file.find("[General]\r\nEnable=0\r\nInterval=250\r\n"), std::string::npos) << file;
+    EXPECT_EQ(g_host.reloads, std::vector<std::string>{"Cursorwake"});
+    EXPECT_EQ(plugin.MenuItem(0).checked, 0);
+    EXPECT_FALSE(JiggleActivates());
+}
+
+TEST_F(OptionDialogTest, CancelWithThePluginDisabledStartsNothing) {
+    Start(EngineIni("0"));
+    Options([&] {
+        HWND dialog = WaitForWindow(CAPTION);
+        ASSERT_NE(dialog, nullptr);
+        Click(FindControl(dialog, CancelBtn));
+        EXPECT_TRUE(WaitUntilGone(dialog));
+    });
+    EXPECT_FALSE(JiggleActivates());
+}
+
+// The title keeps a double-byte character whose trail byte is an upper-case ASCII letter.
+TEST_F(OptionDialogTest, CaptionFromAModuleNameWithADoubleByteCharacter) {
+    const std::string folder = RunFolder(CurrentTestName());
+    const std::string dll = folder + "\\Velk\x83\x41XY.dll";   // "VelkアXY.dll"
+    LoadedPlugin built(CurrentTestName() + "-source", "");
+    ASSERT_TRUE(CopyFileA(built.dll_path.c_str(), dll.c_str(), FALSE));
+    HMODULE module = LoadLibraryA(dll.c_str());
+    ASSERT_NE(module, nullptr);
+    PluginExports api = {};
+    ASSERT_TRUE(api.Bind(module));
+    const std::string caption = "Velk\x83\x41xyの設定";
+    WhileDialogRuns(caption.c_str(), [&] { api.MyOption(0); }, [&] {
+        HWND dialog = WaitForWindow(caption.c_str());
+        EXPECT_NE(dialog, nullptr);
+        if (dialog) {
+            Click(FindControl(dialog, CancelBtn));
+            EXPECT_TRUE(WaitUntilGone(dialog));
+        }
+    });
+    FreeLibrary(module);
+}
+
+}  // namespace

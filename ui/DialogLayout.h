@@ -1,0 +1,54 @@
+// Forms laid out from a table: each row is one standard control, placed in pixels inside its
+// parent (the form, a tab page or a panel). Rows are created in table order, which is also
+// the tab order among siblings.
+#pragma once
+#include <windows.h>
+
+#include <cstddef>
+#include <vector>
+
+// The class of a row that is a page of the tab control named by its parent: a child dialog
+// filling the tab's display area, with the row's text on its tab.
+extern const char LAYOUT_PAGE[];
+
+enum class Look {
+    Plain,
+    Desktop,   // the desktop colour behind navy text: the monitor panels and their boxes
+    Link,      // blue text: a clickable web address
+};
+
+struct LayoutRow {
+    int id;              // -1 for text that nothing refers to
+    int parent;          // 0 for the form, else the id of the row that holds this one
+    const char *cls;     // "Button", "Edit", "Static", WC_TABCONTROLA or LAYOUT_PAGE
+    const char *text;
+    DWORD style;         // besides WS_CHILD | WS_VISIBLE
+    DWORD ex_style;
+    int x, y, w, h;      // pixels, in the parent's client area (unused for pages)
+    int font;            // index into the form's fonts
+    Look look;
+};
+
+class LayoutWindows {
+public:
+    HWND Get(int id) const;
+    void Add(int id, HWND window) { windows_.push_back({id, window}); }
+    void Clear() { windows_.clear(); }
+
+private:
+    struct Entry {
+        int id;
+        HWND window;
+    };
+    std::vector<Entry> windows_;
+};
+
+// Creates every row; false when a window could not be created.
+bool BuildLayout(HWND form, const LayoutRow *rows, size_t count, const HFONT *fonts, LayoutWindows &out);
+
+// Colours for a control of the layout: null when the control keeps the default ones.
+HBRUSH LayoutControlColour(HWND control, HDC dc);
+
+// A modal dialog without controls, whose client area is then sized in pixels.
+INT_PTR ShowLayoutDialog(HINSTANCE instance, DLGPROC proc, LPARAM param);
+void SetClientSize(HWND form, int width, int height);

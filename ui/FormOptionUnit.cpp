@@ -1,0 +1,279 @@
+#include "ui/FormOptionUnit.h"
+
+#include <commctrl.h>
+
+#include <iterator>
+
+#include "settings/Settings.h"
+#include "ui/ModuleTitle.h"
+#include "ui/OptionFields.h"
+#include "ui/Placement.h"
+
+namespace {
+
+const int CLIENT_WIDTH = 450;
+const int CLIENT_HEIGHT = 387;
+const int PAGE_COUNT = 4;
+
+enum FontRole { NORMAL, NOTE, PANEL_CAPTION, FONT_ROLE_COUNT };
+const int NOTE_HEIGHT = 11;
+const int PANEL_CAPTION_HEIGHT = 32;
+
+constexpr LayoutRow Label(int parent, const char *text, int x, int y, int w, DWORD align = SS_LEFT) {
+    return {-1, parent, "Static", text, align | SS_NOPREFIX, 0, x, y, w, 13, NORMAL, Look::Plain};
+}
+// Text before an edit hugs it, whatever the width of the font.
+constexpr LayoutRow LabelBefore(int parent, const char *text, int x, int y, int w) {
+    return Label(parent, text, x, y, w, SS_RIGHT);
+}
+constexpr LayoutRow Edit(int id, int parent, int x, int y, int w) {
+    return {id, parent, "Edit", "", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, x, y, w, 21, NORMAL, Look::Plain};
+}
+constexpr LayoutRow Check(int id, int parent, const char *text, int x, int y, int w) {
+    return {id, parent, "Button", text, BS_AUTOCHECKBOX | WS_TABSTOP, 0, x, y, w, 17, NORMAL, Look::Plain};
+}
+constexpr LayoutRow Page(int id, const char *text) {
+    return {id, PageControl, LAYOUT_PAGE, text, 0, 0, 0, 0, 0, 0, NORMAL, Look::Plain};
+}
+// A monitor: 153 x 121 with a lowered bevel, its number in the middle.
+constexpr LayoutRow MonitorPanel(int id, const char *caption, int x, int y) {
+    return {id,       PageMove, "Static", caption, SS_CENTER | SS_CENTERIMAGE | SS_SUNKEN, WS_EX_CONTROLPARENT,
+            x,        y,        153,      121,     PANEL_CAPTION,                         Look::Desktop};
+}
+// A zone box in a monitor panel's 3 x 3 grid (the panel's client area is 151 x 119).
+constexpr int GRID_X[3] = {4, 69, 134};
+constexpr int GRID_Y[3] = {4, 53, 102};
+constexpr LayoutRow Zone(int id, int panel, int column, int row) {
+    return {id, panel, "Button", "", BS_AUTOCHECKBOX | WS_TABSTOP, 0, GRID_X[column], GRID_Y[row], 13, 13, NORMAL,
+            Look::Desktop};
+}
+
+// The whole form. Among siblings the order of the rows is the tab order.
+const LayoutRow OPTION_LAYOUT[] = {
+    {PageControl, 0, WC_TABCONTROLA, "", WS_TABSTOP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT,
+     5, 5, 440, 343, NORMAL, Look::Plain},
+    Page(PageGeneral, "全般"),
+    Page(PageWheel, "ホイール"),
+    Page(PageMove, "移動"),
+    Page(PageClick, "クリック"),
+
+    Label(PageGeneral, "判定間隔：", 8, 44, 62),
+    Edit(EdtInterval, PageGeneral, 72, 40, 49),
+    Label(PageGeneral, "ミリ秒毎に判定する", 125, 44, 200),
+    Check(ChkEnable, PageGeneral, "このプラグインを有効にする", 8, 12, 300),
+
+    Label(PageWheel, "マウスホイールを小刻みに上下に動かすことで「Velkora」をアクティブ化する設定", 8, 8, 424),
+    Label(PageWheel, "です。", 8, 22, 424),
+    Label(PageWheel, "有効：", 8, 48, 48),
+    Check(ChkOnWheel, PageWheel, "ホイール検知を有効にする", 56, 46, 300),
+    Label(PageWheel, "あそび：", 8, 108, 48),
+    Edit(EdtWheelAllowance, PageWheel, 56, 104, 41),
+    Label(PageWheel, "回以内の回転は検知状態のままとする", 100, 108, 300),
+    Label(PageWheel, "操作：", 8, 78, 48),
+    LabelBefore(PageWheel, "上下させた回数が、上に", 56, 78, 132),
+    Edit(EdtWheelUp, PageWheel, 189, 74, 33),
+    LabelBefore(PageWheel, "回、下に", 223, 78, 48),
+    Edit(EdtWheelDown, PageWheel, 272, 74, 33),
+    Label(PageWheel, "回に達したら検知とする", 307, 78, 132),
+    Label(PageWheel, "タイム：", 8, 138, 48),
+    Edit(EdtWheelTimeout, PageWheel, 56, 134, 41),
+    Label(PageWheel, "ミリ秒以内に上下させているときを検知状態とする", 100, 138, 320),
+
+    Label(PageMove, "マウスカーソルを特定の場所へ移動することで「Velkora」をアクティブ化する設定", 8, 8, 424),
+    Label(PageMove, "です。", 8, 22, 424),
+    Label(PageMove, "操作：", 8, 44, 48),
+    MonitorPanel(PnlPrimary, "1", 56, 42),
+    Zone(ChkMovePriLT, PnlPrimary, 0, 0),
+    Zone(ChkMovePriLB, PnlPrimary, 0, 2),
+    Zone(ChkMovePriL, PnlPrimary, 0, 1),
+    Zone(ChkMovePriRT, PnlPrimary, 2, 0),
+    Zone(ChkMovePriR, PnlPrimary, 2, 1),
+    Zone(ChkMovePriRB, PnlPrimary, 2, 2),
+    Zone(ChkMovePriT, PnlPrimary, 1, 0),
+    Zone(ChkMovePriB, PnlPrimary, 1, 2),
+    {-1, PageMove, "Static", "※実際の位置関係がどうであっても1がプライマリ、2がセカンダリです。", SS_LEFT | SS_NOPREFIX, 0,
+     8, 168, 424, 12, NOTE, Look::Plain},
+    Label(PageMove, "タイム：", 8, 246, 48),
+    Edit(EdtMoveDelay, PageMove, 56, 242, 49),
+    Label(PageMove, "ミリ秒以上 検知状態が続いたら検知とする", 108, 246, 300),
+    Label(PageMove, "範囲：", 8, 216, 48),
+    LabelBefore(PageMove, "幅", 56, 216, 14),
+    Edit(EdtMoveWidth, PageMove, 71, 212, 49),
+    Label(PageMove, "px、", 122, 216, 28),
+    LabelBefore(PageMove, "高さ", 150, 216, 26),
+    Edit(EdtMoveHeight, PageMove, 177, 212, 49),
+    Label(PageMove, "px の範囲に入ったら検知状態となる", 228, 216, 206),
+    Check(ChkMoveOnVelk, PageMove, "Velkoraの枠内", 56, 186, 300),
+    MonitorPanel(PnlSecondary, "2", 217, 42),
+    Zone(ChkMoveSecLT, PnlSecondary, 0, 0),
+    Zone(ChkMoveSecLB, PnlSecondary, 0, 2),
+    Zone(ChkMoveSecL, PnlSecondary, 0, 1),
+    Zone(ChkMoveSecRT, PnlSecondary, 2, 0),
+    Zone(ChkMoveSecR, PnlSecondary, 2, 1),
+    Zone(ChkMoveSecRB, PnlSecondary, 2, 2),
+    Zone(ChkMoveSecT, PnlSecondary, 1, 0),
+    Zone(ChkMoveSecB, PnlSecondary, 1, 2),
+
+    Label(PageClick, "マウスクリックすることで「Velkora」をアクティブ化する設定です。", 8, 8, 424),
+    Label(PageClick, "操作：", 8, 38, 48),
+    Check(ChkClickLDblClick, PageClick, "左ダブルクリック", 56, 36, 150),
+    Check(ChkClickMDblClick, PageClick, "中ダブルクリック", 56, 56, 150),
+    Check(ChkClickRDblClick, PageClick, "右ダブルクリック", 56, 76, 150),
+    Check(ChkClickLHoldDown, PageClick, "左クリック長押し", 216, 36, 150),
+    Check(ChkClickMHoldDown, PageClick, "中クリック長押し", 216, 56, 150),
+    Check(ChkClickRHoldDown, PageClick, "右クリック長押し", 216, 76, 150),
+    LabelBefore(PageClick, "ダブルクリック：", 8, 112, 96),
+    Edit(EdtClickMsecDblClick, PageClick, 106, 108, 41),
+    Label(PageClick, "ミリ秒以内のクリックを「ダブルクリック」と認識する", 150, 112, 300),
+    LabelBefore(PageClick, "長押し：", 8, 142, 96),
+    Edit(EdtClickMsecHoldDown, PageClick, 106, 138, 41),
+    Label(PageClick, "ミリ秒以上押し続けたら「長押し」と認識する", 150, 142, 300),
+    LabelBefore(PageClick, "キャンセル：", 8, 172, 96),
+    Edit(EdtClickMoveAllowance, PageClick, 106, 168, 41),
+    Label(PageClick, "px以上カーソル移動をしたら無視する", 150, 172, 300),
+
+    // The 34-pixel strip along the bottom.
+    {OKBtn, 0, "Button", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, 275, 357, 75, 25, NORMAL, Look::Plain},
+    {CancelBtn, 0, "Button", "キャンセル", BS_PUSHBUTTON | WS_TABSTOP, 0, 363, 357, 75, 25, NORMAL, Look::Plain},
+};
+
+bool IsLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
+
+HFONT UserInterfaceFont(int height) {
+    NONCLIENTMETRICSA metrics = {};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    LOGFONTA font = metrics.lfMessageFont;
+    if (height)
+        font.lfHeight = -height;
+    return CreateFontIndirectA(&font);
+}
+
+}  // namespace
+
+std::string ModuleTitle(HMODULE module) {
+    char path[MAX_PATH + 1] = {};
+    GetModuleFileNameA(module, path, MAX_PATH);
+    std::string title = ModuleBaseName(path, IsLeadByte);
+    const size_t first = FirstCharLength(title, IsLeadByte);
+    // The system's ANSI rules leave the bytes of double-byte characters alone.
+    if (title.size() > first)
+        CharLowerBuffA(&title[first], static_cast<DWORD>(title.size() - first));
+    return title;
+}
+
+TOptionDlg::TOptionDlg(HMODULE module) : module_(module), title_(ModuleTitle(module)), caption_(title_ + "の設定") {
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_TAB_CLASSES};
+    InitCommonControlsEx(&controls);
+}
+
+INT_PTR TOptionDlg::ShowModal() { return ShowLayoutDialog(module_, DialogProc, reinterpret_cast<LPARAM>(this)); }
+
+INT_PTR CALLBACK TOptionDlg::DialogProc(HWND form, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_INITDIALOG)
+        SetWindowLongPtrA(form, DWLP_USER, lparam);
+    auto *self = reinterpret_cast<TOptionDlg *>(GetWindowLongPtrA(form, DWLP_USER));
+    if (!self)
+        return FALSE;
+    switch (message) {
+    case WM_INITDIALOG:
+        self->FormCreate(form);
+        self->FormShow();
+        return TRUE;
+    case WM_COMMAND:
+        if (LOWORD(wparam) == OKBtn && self->OKBtnClick())
+            self->Close(IDOK);
+        else if (LOWORD(wparam) == CancelBtn)
+            self->Close(IDCANCEL);
+        return TRUE;
+    case WM_NOTIFY:
+        if (reinterpret_cast<NMHDR *>(lparam)->code == TCN_SELCHANGE)
+            self->ShowPage(static_cast<int>(SendMessageA(self->windows_.Get(PageControl), TCM_GETCURSEL, 0, 0)));
+        return TRUE;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+        return reinterpret_cast<INT_PTR>(
+            LayoutControlColour(reinterpret_cast<HWND>(lparam), reinterpret_cast<HDC>(wparam)));
+    case WM_DESTROY:
+        for (HFONT &font : self->fonts_) {
+            DeleteObject(font);
+            font = nullptr;
+        }
+        self->windows_.Clear();
+        self->form_ = nullptr;
+        return FALSE;
+    }
+    return FALSE;
+}
+
+void TOptionDlg::FormCreate(HWND form) {
+    form_ = form;
+    SetWindowTextA(form, caption_.c_str());
+    fonts_[NORMAL] = UserInterfaceFont(0);
+    fonts_[NOTE] = UserInterfaceFont(NOTE_HEIGHT);
+    fonts_[PANEL_CAPTION] = UserInterfaceFont(PANEL_CAPTION_HEIGHT);
+    BuildLayout(form, OPTION_LAYOUT, std::size(OPTION_LAYOUT), fonts_, windows_);
+    ShowPage(active_page_);
+    SetClientSize(form, CLIENT_WIDTH, CLIENT_HEIGHT);
+    RECT frame;
+    GetWindowRect(form, &frame);
+    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    SetWindowPos(form, nullptr, CentredStart(0, GetSystemMetrics(SM_CXSCREEN), width),
+                 CentredStart(0, GetSystemMetrics(SM_CYSCREEN), height), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TOptionDlg::FormShow() {
+    const OptionForm shown = FormFromSettings(g_cfg);
+    for (size_t i = 0; i < OPTION_FIELD_COUNT; ++i) {
+        HWND control = windows_.Get(OPTION_FIELDS[i].control);
+        if (OPTION_FIELDS[i].IsEdit())
+            SetWindowTextA(control, shown[i].text.c_str());
+        else
+            SendMessageA(control, BM_SETCHECK, shown[i].checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+}
+
+static std::string WindowText(HWND window) {
+    std::string text(GetWindowTextLengthA(window) + 1, '\0');
+    text.resize(GetWindowTextA(window, &text[0], static_cast<int>(text.size())));
+    return text;
+}
+
+bool TOptionDlg::OKBtnClick() {
+    OptionForm entered;
+    for (size_t i = 0; i < OPTION_FIELD_COUNT; ++i) {
+        HWND control = windows_.Get(OPTION_FIELDS[i].control);
+        if (OPTION_FIELDS[i].IsEdit())
+            entered[i].text = WindowText(control);
+        else
+            entered[i].checked = SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    }
+    const int invalid = StoreForm(entered, g_cfg);
+    if (invalid == FORM_STORED)
+        return true;
+    MessageBoxA(form_, NotAnIntegerMessage(entered[invalid].text).c_str(), title_.c_str(), MB_OK | MB_ICONERROR);
+    ShowInvalidEdit(OPTION_FIELDS[invalid].control);
+    return false;
+}
+
+// The dialog stays open on the page of the edit that did not read, ready to be corrected.
+void TOptionDlg::ShowInvalidEdit(int control) {
+    HWND edit = windows_.Get(control);
+    ShowPage(GetDlgCtrlID(GetParent(edit)) - PageGeneral);
+    SendMessageA(form_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(edit), TRUE);
+    SendMessageA(edit, EM_SETSEL, 0, -1);
+}
+
+void TOptionDlg::Close(INT_PTR result) {
+    active_page_ = static_cast<int>(SendMessageA(windows_.Get(PageControl), TCM_GETCURSEL, 0, 0));
+    EndDialog(form_, result);
+}
+
+void TOptionDlg::ShowPage(int index) {
+    if (index < 0 || index >= PAGE_COUNT)
+        index = 0;
+    SendMessageA(windows_.Get(PageControl), TCM_SETCURSEL, index, 0);
+    for (int i = 0; i < PAGE_COUNT; ++i)
+        ShowWindow(windows_.Get(PageGeneral + i), i == index ? SW_SHOW : SW_HIDE);
+}

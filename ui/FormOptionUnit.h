@@ -1,0 +1,35 @@
+// The options dialog: every setting on four tabbed pages, stored into g_cfg on OK.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "ui/DialogLayout.h"
+
+// The module's file name without folder and extension, every character after the first in
+// lower case by the ANSI code page's rules: "Velkcursorwake" for VelkCursorwake.dll.
+std::string ModuleTitle(HMODULE module);
+
+class TOptionDlg {
+public:
+    explicit TOptionDlg(HMODULE module);
+    // IDOK after OK stored the record, IDCANCEL otherwise.
+    INT_PTR ShowModal();
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND form, UINT message, WPARAM wparam, LPARAM lparam);
+    void FormCreate(HWND form);
+    void FormShow();
+    bool OKBtnClick();
+    void Close(INT_PTR result);
+    void ShowPage(int index);
+    void ShowInvalidEdit(int control);
+
+    HMODULE module_;
+    std::string title_;
+    std::string caption_;
+    int active_page_ = 0;   // kept from one opening to the next
+    HWND form_ = nullptr;
+    HFONT fonts_[3] = {};
+    LayoutWindows windows_;
+};
