@@ -210,28 +210,17 @@ TEST_F(AboutBoxTest, EngineIsStoppedWhileTheBoxIsOpen) {
     EXPECT_TRUE(PumpUntil([] { return !g_host.hotkeys.empty(); }, 1000));
 }
 
-BOOL CALLBACK CollectLanguage(HMODULE, LPCSTR, LPCSTR, WORD language, LONG_PTR param) {
-    reinterpret_cast<std::vector<WORD> *>(param)->push_back(language);
-    return TRUE;
-}
-
-// A copy of the plug-in whose version resource has been removed.
-bool RemoveVersionResource(const std::string &dll) {
-    std::vector<WORD> languages;
-    HMODULE image = LoadLibraryExA(dll.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    EnumResourceLanguagesA(image, reinterpret_cast<LPCSTR>(RT_VERSION), MAKEINTRESOURCEA(VS_VERSION_INFO),
-                           CollectLanguage, reinterpret_cast<LONG_PTR>(&languages));
-    FreeLibrary(image);
-    HANDLE update = BeginUpdateResourceA(dll.c_str(), FALSE);
-    for (WORD language : languages)
-        UpdateResourceA(update, reinterpret_cast<LPCSTR>(RT_VERSION), MAKEINTRESOURCEA(VS_VERSION_INFO), language,
-                        nullptr, 0);
-    return !languages.empty() && EndUpdateResourceA(update, FALSE);
+// A copy of the plug-in without any resources, its version resource included.
+bool RemoveResources(const std::string &dll) {
+    HANDLE update = BeginUpdateResourceA(dll.c_str(), TRUE);
+    return update && EndUpdateResourceA(update, FALSE);
 }
 
 TEST_F(AboutBoxTest, WithoutAVersionResourceTheErrorBoxComesFirstAndTheVersionStaysEmpty) {
     plugin_.reset(new LoadedPlugin(CurrentTestName(), ""));
-    ASSERT_TRUE(RemoveVersionResource(plugin_->dll_path));
+    ASSERT_TRUE(RemoveResources(plugin_->dll_path));
+    DWORD handle = 0;
+    ASSERT_EQ(GetFileVersionInfoSizeA(plugin_->dll_path.c_str(), &handle), 0u);
     ASSERT_TRUE(plugin_->Load());
     About([&] {
         HWND error = WaitForWindow("ERROR");
