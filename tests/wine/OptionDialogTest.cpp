@@ -116,6 +116,11 @@ TEST_F(OptionDialogTest, LayoutInPixelsAndAScreenshotOfEachPage) {
         GetClientRect(dialog, &client);
         EXPECT_EQ(client.right, 450);
         EXPECT_EQ(client.bottom, 387);
+        RECT frame;
+        GetWindowRect(dialog, &frame);   // centred on the screen
+        EXPECT_EQ(frame.left, (GetSystemMetrics(SM_CXSCREEN) - (frame.right - frame.left)) / 2);
+        EXPECT_EQ(frame.top, (GetSystemMetrics(SM_CYSCREEN) - (frame.bottom - frame.top)) / 2);
+        EXPECT_EQ(GetWindowLongA(FindControl(dialog, OKBtn), GWL_STYLE) & 0x0F, BS_DEFPUSHBUTTON);
         RECT ok = RectIn(FindControl(dialog, OKBtn), dialog), cancel = RectIn(FindControl(dialog, CancelBtn), dialog);
         EXPECT_EQ(ok.left, 275);
         EXPECT_EQ(cancel.left, 363);
@@ -163,6 +168,38 @@ TEST_F(OptionDialogTest, LayoutInPixelsAndAScreenshotOfEachPage) {
             EXPECT_STREQ(text, TABS[i]);
             Sleep(300);
             SaveScreenshot(dialog, std::string("options-") + NAMES[i]);
+        }
+        Click(FindControl(dialog, CancelBtn));
+        EXPECT_TRUE(WaitUntilGone(dialog));
+    });
+}
+
+TEST_F(OptionDialogTest, TabOrderOfEachPageThenOkAndCancel) {
+    const std::vector<std::vector<int>> ORDERS = {
+        {EdtInterval, ChkEnable},
+        {ChkOnWheel, EdtWheelAllowance, EdtWheelUp, EdtWheelDown, EdtWheelTimeout},
+        {ChkMovePriLT, ChkMovePriLB, ChkMovePriL, ChkMovePriRT, ChkMovePriR, ChkMovePriRB, ChkMovePriT, ChkMovePriB,
+         EdtMoveDelay, EdtMoveWidth, EdtMoveHeight, ChkMoveOnVelk,
+         ChkMoveSecLT, ChkMoveSecLB, ChkMoveSecL, ChkMoveSecRT, ChkMoveSecR, ChkMoveSecRB, ChkMoveSecT, ChkMoveSecB},
+        {ChkClickLDblClick, ChkClickMDblClick, ChkClickRDblClick, ChkClickLHoldDown, ChkClickMHoldDown,
+         ChkClickRHoldDown, EdtClickMsecDblClick, EdtClickMsecHoldDown, EdtClickMoveAllowance},
+    };
+    Start(Ini("1"));
+    Options([&] {
+        HWND dialog = WaitForWindow(CAPTION);
+        ASSERT_NE(dialog, nullptr);
+        for (int page = 0; page < 4; ++page) {
+            SelectPage(dialog, page);
+            std::vector<int> order;
+            HWND at = FindControl(dialog, CancelBtn);
+            for (int step = 0; step < 40; ++step) {
+                at = GetNextDlgTabItem(dialog, at, FALSE);
+                if (GetDlgCtrlID(at) == OKBtn)
+                    break;
+                order.push_back(GetDlgCtrlID(at));
+            }
+            EXPECT_EQ(order, ORDERS[page]) << "page " << page;
+            EXPECT_EQ(GetDlgCtrlID(GetNextDlgTabItem(dialog, FindControl(dialog, OKBtn), FALSE)), CancelBtn);
         }
         Click(FindControl(dialog, CancelBtn));
         EXPECT_TRUE(WaitUntilGone(dialog));
