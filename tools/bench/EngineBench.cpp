@@ -27,24 +27,23 @@ void BM_HookMouseMove(benchmark::State &state) {
 }
 BENCHMARK(BM_HookMouseMove);
 
-void BM_HookWheelJiggle(benchmark::State &state) {
+// Two events in turn, 10 ms apart: each pair is a step of a gesture that keeps going.
+void AlternatingEvents(benchmark::State &state, uint32_t first_msg, uint32_t first_data, uint32_t second_msg,
+                       uint32_t second_data) {
     Settings cfg = DefaultSettings();
     uint32_t t = 0;
     for (auto _ : state) {
         t += 10;
-        benchmark::DoNotOptimize(HandleMouseEvent(522, {5, 5}, (t / 10) % 2 ? 0x00780000u : 0xFF880000u, t, t, cfg));
+        bool first = (t / 10) % 2;
+        benchmark::DoNotOptimize(HandleMouseEvent(first ? first_msg : second_msg, {100, 100},
+                                                  first ? first_data : second_data, t, t, cfg));
     }
 }
+
+void BM_HookWheelJiggle(benchmark::State &state) { AlternatingEvents(state, 522, 0x00780000u, 522, 0xFF880000u); }
 BENCHMARK(BM_HookWheelJiggle);
 
-void BM_HookButtonClicks(benchmark::State &state) {
-    Settings cfg = DefaultSettings();
-    uint32_t t = 0;
-    for (auto _ : state) {
-        t += 10;
-        benchmark::DoNotOptimize(HandleMouseEvent((t / 10) % 2 ? 519 : 520, {100, 100}, 0, t, t, cfg));
-    }
-}
+void BM_HookButtonClicks(benchmark::State &state) { AlternatingEvents(state, 519, 0, 520, 0); }
 BENCHMARK(BM_HookButtonClicks);
 
 void BM_AllSixteenMonitorZonesMissed(benchmark::State &state) {
