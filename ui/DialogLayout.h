@@ -51,4 +51,13 @@ HBRUSH LayoutControlColour(HWND control, HDC dc);
 
 // A modal dialog without controls, whose client area is then sized in pixels.
 INT_PTR ShowLayoutDialog(HINSTANCE instance, DLGPROC proc, LPARAM param);
+
+// The form object that ShowLayoutDialog was given, kept with the dialog from WM_INITDIALOG on;
+// null for the messages that come before it.
+template <typename Form>
+Form *FormObjectOf(HWND form, UINT message, LPARAM lparam) {
+    if (message == WM_INITDIALOG)
+        SetWindowLongPtrA(form, DWLP_USER, lparam);
+    return reinterpret_cast<Form *>(GetWindowLongPtrA(form, DWLP_USER));
+}
 void SetClientSize(HWND form, int width, int height);

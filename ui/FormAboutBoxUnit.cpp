@@ -68,9 +68,7 @@ TAboutBox::~TAboutBox() { ReleaseIcons(); }
 INT_PTR TAboutBox::ShowModal() { return ShowLayoutDialog(module_handle, DialogProc, reinterpret_cast<LPARAM>(this)); }
 
 INT_PTR CALLBACK TAboutBox::DialogProc(HWND form, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_INITDIALOG)
-        SetWindowLongPtrA(form, DWLP_USER, lparam);
-    auto *self = reinterpret_cast<TAboutBox *>(GetWindowLongPtrA(form, DWLP_USER));
+    auto *self = FormObjectOf<TAboutBox>(form, message, lparam);
     if (!self)
         return FALSE;
     switch (message) {

@@ -170,9 +170,7 @@ TOptionDlg::TOptionDlg(HMODULE module) : module_(module), title_(ModuleTitle(mod
 INT_PTR TOptionDlg::ShowModal() { return ShowLayoutDialog(module_, DialogProc, reinterpret_cast<LPARAM>(this)); }
 
 INT_PTR CALLBACK TOptionDlg::DialogProc(HWND form, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_INITDIALOG)
-        SetWindowLongPtrA(form, DWLP_USER, lparam);
-    auto *self = reinterpret_cast<TOptionDlg *>(GetWindowLongPtrA(form, DWLP_USER));
+    auto *self = FormObjectOf<TOptionDlg>(form, message, lparam);
     if (!self)
         return FALSE;
     switch (message) {
