@@ -54,9 +54,12 @@ extern uint32_t g_timer_event_start;
 extern uint32_t g_timer_event_delay;
 extern uint32_t g_last_activation_tick;
 
-// Both ends of an elapsed-time test go through differences, so they hold across the
-// 49.7-day wrap of the tick count.
-inline bool IsDue(uint32_t now, uint32_t start, uint32_t delay) { return now - start >= delay; }
+// Elapsed time is a difference, so the test holds across the 49.7-day wrap of the tick count.
+// A delay that a settings file gives as negative has always meant "due at once", not a wait of
+// some 49 days.
+inline bool IsDue(uint32_t now, uint32_t start, uint32_t delay) {
+    return static_cast<int32_t>(delay) <= 0 || now - start >= delay;
+}
 
 void ResetPressSequence(PressSequence &seq);
 

@@ -34,7 +34,7 @@ const char *VelkApi::ReadVersion(char (&buf)[HOST_VERSION_SIZE]) {
     if (GetVersion)
         GetVersion(buf, sizeof buf);
     buf[sizeof buf - 1] = '\0';   // a host that fills all 80 bytes is cut at 79
-    return SkipVersionPrefix(buf);
+    return buf;
 }
 
 bool VelkApi::CheckVersion(const char *minimum, const char *maximum) {
@@ -46,7 +46,7 @@ bool VelkApi::CheckVersion(const char *minimum, const char *maximum) {
 
 void VelkApi::PrintVersionError(const char *tag, const char *minimum, const char *maximum) {
     char buf[HOST_VERSION_SIZE];
-    const char *version = ReadVersion(buf);
+    const char *version = SkipVersionPrefix(ReadVersion(buf));
     Print(3, tag, "%sプラグインはVelkoraver.%s以上ver.%s未満で使用できます。ver.%sには対応していません。",
           tag, minimum, maximum, version);
 }

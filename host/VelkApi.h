@@ -84,7 +84,7 @@ public:
     void VPrint(int severity, const char *tag, const char *format, va_list args);
 
 private:
-    // Fills the 80-byte buffer with the host's version, prefix removed; empty when unbound.
+    // Fills the 80-byte buffer with the host's version text as written; empty when unbound.
     const char *ReadVersion(char (&buf)[HOST_VERSION_SIZE]);
 };
 

@@ -7,6 +7,12 @@ const char LAYOUT_PAGE[] = "LayoutPage";
 
 static const char LOOK_PROPERTY[] = "CursorwakeLook";
 
+void LayoutWindows::Clear() {
+    for (const Entry &e : windows_)
+        RemovePropA(e.window, LOOK_PROPERTY);
+    windows_.clear();
+}
+
 HWND LayoutWindows::Get(int id) const {
     for (const Entry &e : windows_)
         if (e.id == id)

@@ -33,7 +33,9 @@ class LayoutWindows {
 public:
     HWND Get(int id) const;
     void Add(int id, HWND window) { windows_.push_back({id, window}); }
-    void Clear() { windows_.clear(); }
+    // Forgets the windows, first taking off what BuildLayout put on them; call it while the
+    // windows still exist (WM_DESTROY of the form comes before its children go).
+    void Clear();
 
 private:
     struct Entry {

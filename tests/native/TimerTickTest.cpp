@@ -138,6 +138,17 @@ TEST_F(TimerTickTest, DueTestHoldsAcrossTheTickWrap) {
     EXPECT_EQ(host.sent, 1);
 }
 
+TEST_F(TimerTickTest, NegativeDelaysFallDueAtOnce) {
+    cfg.move.delay = -100;
+    Tick(5000, OUTSIDE);
+    EXPECT_EQ(Tick(5050, IN_ZONE).back(), "g_VelkApi.SendHotKey(\"TrayInOut\")");
+    cfg.click.msec_holddown = -5;
+    cfg.click.onclick = CLICK_LEFT_HOLDDOWN;
+    HandleMouseEvent(MOUSE_MSG_LBUTTONDOWN, {300, 300}, 0, 9000, 9000, cfg);
+    EXPECT_EQ(Tick(9001, {300, 300}).back(), "g_VelkApi.SendHotKey(\"TrayInOut\")");
+    EXPECT_EQ(host.sent, 2);
+}
+
 TEST_F(TimerTickTest, LongPressHeldStillActivatesEvenWithFocusAndInCoolDown) {
     host.has_focus = true;
     g_last_activation_tick = 5000;

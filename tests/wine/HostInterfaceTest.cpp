@@ -60,7 +60,7 @@ TEST_F(HostInterfaceTest, VersionPrefixIsSkippedAndTheRangeIsByteWise) {
         bool loads;
     } CASES[] = {{"version 0.9.6.42", true}, {"0.9.7", true},      {"1.0", true},
                  {"0.9.6.4", false},         {"0.9.6.100", false}, {"1.0.0.0", false},
-                 {"Version 0.9.6.42", false}};
+                 {"Version 0.9.6.42", false}, {"version version 0.9.6.42", false}};
     for (const auto &c : CASES) {
         g_host.Reset();
         g_host.version = c.version;
