@@ -50,6 +50,13 @@ TEST_F(HostInterfaceTest, AttachLogsAtSeverity7AndNamesThePlugin) {
     int count = 0;
     plugin.api.OnSetupSubMenu(&count, nullptr);
     EXPECT_EQ(count, 3);
+    unsigned char items[2000];
+    std::memset(items, 0xEE, sizeof items);
+    plugin.api.OnSetupSubMenu(&count, items);
+    EXPECT_EQ(items[1997], 0);   // the last byte of the third entry's command field
+    EXPECT_EQ(items[1998], 0xEE);
+    EXPECT_STREQ(reinterpret_cast<const char *>(items + 666 + 74), "MyOption");
+    plugin.api.OnSetupSubMenu(nullptr, nullptr);   // nothing to write to: nothing written
     plugin.Unload();
     EXPECT_EQ(g_host.log.back().text, "* DLL_PROCESS_DETACH");
 }
