@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <uxtheme.h>
 
+#include "ui/Placement.h"
+
 const char LAYOUT_PAGE[] = "LayoutPage";
 
 static const char LOOK_PROPERTY[] = "CursorwakeLook";
@@ -139,4 +141,18 @@ void SetClientSize(HWND form, int width, int height) {
                        static_cast<DWORD>(GetWindowLongPtrA(form, GWL_EXSTYLE)));
     SetWindowPos(form, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CentreWindowIn(HWND form, const RECT &area) {
+    RECT frame;
+    GetWindowRect(form, &frame);
+    SetWindowPos(form, nullptr, CentredStart(area.left, area.right, frame.right - frame.left),
+                 CentredStart(area.top, area.bottom, frame.bottom - frame.top), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+std::string WindowText(HWND window) {
+    std::string text(GetWindowTextLengthA(window) + 1, '\0');
+    text.resize(GetWindowTextA(window, &text[0], static_cast<int>(text.size())));
+    return text;
 }

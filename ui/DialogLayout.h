@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <string>
 #include <vector>
 
 // The class of a row that is a page of the tab control named by its parent: a child dialog
@@ -63,3 +64,8 @@ Form *FormObjectOf(HWND form, UINT message, LPARAM lparam) {
     return reinterpret_cast<Form *>(GetWindowLongPtrA(form, DWLP_USER));
 }
 void SetClientSize(HWND form, int width, int height);
+
+// Moves the form so that it stands in the middle of the area (halves rounded down).
+void CentreWindowIn(HWND form, const RECT &area);
+
+std::string WindowText(HWND window);

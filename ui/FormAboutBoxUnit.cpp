@@ -8,7 +8,6 @@
 
 #include "appinfo/AppInfo.h"
 #include "engine/Engine.h"
-#include "ui/Placement.h"
 #include "ui/UiResources.h"
 
 namespace {
@@ -48,12 +47,6 @@ HFONT AboutFont(bool underline) {
     font.lfCharSet = SHIFTJIS_CHARSET;
     std::strncpy(font.lfFaceName, FONT_FACE, LF_FACESIZE - 1);
     return CreateFontIndirectA(&font);
-}
-
-std::string WindowText(HWND window) {
-    std::string text(GetWindowTextLengthA(window) + 1, '\0');
-    text.resize(GetWindowTextA(window, &text[0], static_cast<int>(text.size())));
-    return text;
 }
 
 }  // namespace
@@ -138,12 +131,9 @@ void TAboutBox::FormShow() {
     }
     SetWindowTextA(windows_.Get(C::Version), version.c_str());
 
-    RECT monitor = {}, frame = {};
+    RECT monitor = {};
     MonitorList().GetCursorMonitorRect(monitor);
-    GetWindowRect(form_, &frame);
-    SetWindowPos(form_, nullptr, CentredStart(monitor.left, monitor.right, frame.right - frame.left),
-                 CentredStart(monitor.top, monitor.bottom, frame.bottom - frame.top), 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    CentreWindowIn(form_, monitor);
 }
 
 // Runs as the box goes away: the image lets go of the icon before the icon is destroyed.

@@ -7,7 +7,6 @@
 #include "settings/Settings.h"
 #include "ui/ModuleTitle.h"
 #include "ui/OptionFields.h"
-#include "ui/Placement.h"
 
 namespace {
 
@@ -213,12 +212,8 @@ void TOptionDlg::FormCreate(HWND form) {
     BuildLayout(form, OPTION_LAYOUT, std::size(OPTION_LAYOUT), fonts_, windows_);
     ShowPage(active_page_);
     SetClientSize(form, CLIENT_WIDTH, CLIENT_HEIGHT);
-    RECT frame;
-    GetWindowRect(form, &frame);
-    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
-    SetWindowPos(form, nullptr, CentredStart(0, GetSystemMetrics(SM_CXSCREEN), width),
-                 CentredStart(0, GetSystemMetrics(SM_CYSCREEN), height), 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    CentreWindowIn(form, screen);
 }
 
 void TOptionDlg::FormShow() {
@@ -230,12 +225,6 @@ void TOptionDlg::FormShow() {
         else
             SendMessageA(control, BM_SETCHECK, shown[i].checked ? BST_CHECKED : BST_UNCHECKED, 0);
     }
-}
-
-static std::string WindowText(HWND window) {
-    std::string text(GetWindowTextLengthA(window) + 1, '\0');
-    text.resize(GetWindowTextA(window, &text[0], static_cast<int>(text.size())));
-    return text;
 }
 
 bool TOptionDlg::OKBtnClick() {
