@@ -76,6 +76,20 @@ void ArmLongPress(ButtonState &button, uint32_t msg, uint32_t down_msg, uint32_t
 void SetTimerEvent(int32_t value, uint32_t delay, uint32_t now);
 void ClearTimerEvent();
 
+// Moves, the horizontal wheel and the extra buttons concern no gesture: the hook passes them
+// on without reading the clock.
+inline bool IsGestureMessage(uint32_t msg) {
+    switch (msg) {
+    case MOUSE_MSG_LBUTTONDOWN: case MOUSE_MSG_LBUTTONUP:
+    case MOUSE_MSG_RBUTTONDOWN: case MOUSE_MSG_RBUTTONUP:
+    case MOUSE_MSG_MBUTTONDOWN: case MOUSE_MSG_MBUTTONUP:
+    case MOUSE_MSG_WHEEL:
+        return true;
+    default:
+        return false;
+    }
+}
+
 // The hook's decision for one event: true when a wheel jiggle or a double-click completed
 // and the host is to be activated.
 bool HandleMouseEvent(uint32_t msg, Point32 pt, uint32_t mouse_data, uint32_t time, uint32_t now,

@@ -15,7 +15,7 @@ void ActivateHost(DWORD now) {
 }
 
 LRESULT CALLBACK MouseHookProc(int code, WPARAM wparam, LPARAM lparam) {
-    if (code >= 0) {
+    if (code >= 0 && IsGestureMessage(static_cast<uint32_t>(wparam))) {
         const MSLLHOOKSTRUCT &ev = *reinterpret_cast<const MSLLHOOKSTRUCT *>(lparam);
         if (HandleMouseEvent(static_cast<uint32_t>(wparam), {ev.pt.x, ev.pt.y}, ev.mouseData,
                              ev.time, GetTickCount(), g_cfg))
