@@ -3,15 +3,18 @@
 #pragma once
 #include <windows.h>
 
-#include <vector>
+#include "hostapi/VelkApi.h"
 
 extern HHOOK g_handle_mouse_ll;
 extern UINT_PTR g_timer_id;
 extern RECT g_primary_rect;
 extern RECT g_secondary_rect;
 extern int g_has_secondary;
+// Velkora's quick options, read at set-up and on each change; bytes 0 and 1 gate the frame zone.
+extern VelkQuickOption g_quick_option;
 
-void StartEngine();
+// The module's own handle owns the hook; the engine keeps the one it was last started with.
+void StartEngine(HINSTANCE module);
 void StopEngine();
 bool InstallMouseHook();
 void UninstallMouseHook();
@@ -25,24 +28,9 @@ void CALLBACK TimerProc(HWND, UINT, UINT_PTR, DWORD);
 void ActivateHost(DWORD now);
 void RequestTrayInOut();   // skipped when the host has no SendHotKey
 
-struct MonitorEntry {
-    HMONITOR hmonitor;
-    RECT monitor_rect;
-    RECT work_rect;
-};
-
-// The display monitors in the system's enumeration order; entry 0 is monitor "1".
-class MonitorList {
-public:
-    MonitorList();
-    virtual ~MonitorList() = default;
-    int GetMonitorRect(unsigned index, RECT &out) const;
-    int GetCursorMonitorRect(RECT &out) const;
-
-private:
-    static BOOL CALLBACK Collect(HMONITOR monitor, HDC, LPRECT, LPARAM self);
-    std::vector<MonitorEntry> entries_;
-};
+// The wheel, the last activation and the zone edge start afresh at set-up; the button records
+// keep what they hold.
+void ResetGestureState();
 
 void RefreshMonitorRects();
 bool IsInHotZone(int x, int y);

@@ -1,17 +1,25 @@
 // Switching the hook and the timer on and off.
 #include "engine/Engine.h"
-#include "host/Plugin.h"
-#include "host/VelkApi.h"
+#include "engine/Gestures.h"
+#include "engine/TimerTick.h"
 #include "settings/Settings.h"
 
 HHOOK g_handle_mouse_ll;
 UINT_PTR g_timer_id;
+static HINSTANCE g_engine_module;
 
-void StartEngine() {
+void StartEngine(HINSTANCE module) {
+    g_engine_module = module;
     if (g_cfg.general.enable == 0)
         return;
     StartTimer(static_cast<UINT>(g_cfg.general.interval));
     InstallMouseHook();
+}
+
+void ResetGestureState() {
+    g_wheel = WheelState{};
+    g_last_activation_tick = 0;
+    g_last_in_zone = false;
 }
 
 void StopEngine() {
@@ -24,8 +32,8 @@ bool InstallMouseHook() {
         return true;
     VELK_TRACE("try ::SetWindowsHookEx(WH_MOUSE_LL, 0x%08x, 0x%08x, 0)",
                static_cast<unsigned>(reinterpret_cast<uintptr_t>(&MouseHookProc)),
-               static_cast<unsigned>(reinterpret_cast<uintptr_t>(g_handle_module)));
-    g_handle_mouse_ll = SetWindowsHookExA(WH_MOUSE_LL, MouseHookProc, g_handle_module, 0);
+               static_cast<unsigned>(reinterpret_cast<uintptr_t>(g_engine_module)));
+    g_handle_mouse_ll = SetWindowsHookExA(WH_MOUSE_LL, MouseHookProc, g_engine_module, 0);
     if (!g_handle_mouse_ll) {
         VELK_TRACE("failed.");
         return false;

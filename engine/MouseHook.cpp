@@ -1,7 +1,7 @@
 // The low-level mouse hook: reads the event, lets the recognisers decide, passes it on.
 #include "engine/Engine.h"
 #include "engine/Gestures.h"
-#include "host/VelkApi.h"
+#include "hostapi/VelkApi.h"
 #include "settings/Settings.h"
 
 void RequestTrayInOut() {

@@ -2,14 +2,14 @@
 // against the real host and screen.
 #include "engine/Engine.h"
 #include "engine/TimerTick.h"
-#include "host/VelkApi.h"
+#include "hostapi/VelkApi.h"
 #include "settings/Settings.h"
 
 namespace {
 class PluginTickHost : public TickHost {
 public:
     void VTrace(const char *format, va_list args) override {
-        g_VelkApi.VPrint(7, PLUGIN_NAME, format, args);
+        g_VelkApi.VPrint(7, g_VelkApi.log_tag, format, args);
     }
     bool IsInHotZone(int32_t x, int32_t y) override { return ::IsInHotZone(x, y); }
     bool HostHasFocus() override {

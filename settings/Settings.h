@@ -35,6 +35,13 @@ struct Settings {
 
 extern Settings g_cfg;
 
+// The settings file: the module's path with the extension of its file name replaced by ".ini".
+constexpr int INI_PATH_SIZE = 262;
+extern char g_ini_path[INI_PATH_SIZE];
+
+// A dot in a folder name is not an extension; a file name without a dot gets ".ini" appended.
+void DeriveIniPath(const char *module_path, char (&ini_path)[INI_PATH_SIZE]);
+
 enum : uint32_t {
     MOVE_ZONE_LT = 0x01, MOVE_ZONE_RT = 0x02, MOVE_ZONE_RB = 0x04, MOVE_ZONE_LB = 0x08,
     MOVE_ZONE_T = 0x10, MOVE_ZONE_R = 0x20, MOVE_ZONE_B = 0x40, MOVE_ZONE_L = 0x80,

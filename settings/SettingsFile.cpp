@@ -1,7 +1,6 @@
 // The settings record to and from the INI file, through the system's profile functions.
 #include <windows.h>
 
-#include "host/Plugin.h"
 #include "settings/Settings.h"
 
 void LoadSettings() {

@@ -4,6 +4,7 @@
 #include <cstring>
 
 Settings g_cfg;
+char g_ini_path[INI_PATH_SIZE];
 
 #define INT_KEY(section, key, def, field)                                                    \
     {section, key, def, [](const Settings &s) { return static_cast<uint32_t>(s.field); },    \
@@ -45,4 +46,18 @@ void SetToggleEnableText(Settings &cfg, const char *text) {
     char (&field)[24] = cfg.shortcut.toggle_enable;
     std::memset(field, 0, sizeof field);
     std::strncpy(field, text ? text : "", sizeof field - 1);
+}
+
+void DeriveIniPath(const char *module_path, char (&ini_path)[INI_PATH_SIZE]) {
+    char stem[INI_PATH_SIZE] = {};
+    std::strncpy(stem, module_path, sizeof stem - 1);
+    const char *name = stem;
+    for (const char *p = stem; *p; ++p)
+        if (*p == '\\' || *p == '/')
+            name = p + 1;
+    if (char *dot = std::strrchr(const_cast<char *>(name), '.'))
+        *dot = '\0';
+    std::memset(ini_path, 0, sizeof ini_path);
+    const int untruncated_length = std::snprintf(ini_path, sizeof ini_path, "%s.ini", stem);
+    (void)untruncated_length;   // a path of 258 characters or more loses its extension
 }

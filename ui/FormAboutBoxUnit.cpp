@@ -7,7 +7,7 @@
 #include <string>
 
 #include "appinfo/AppInfo.h"
-#include "engine/Engine.h"
+#include "engine/MonitorList.h"
 #include "ui/UiResources.h"
 
 namespace {

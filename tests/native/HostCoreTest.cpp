@@ -3,8 +3,9 @@
 #include <cstring>
 #include <string>
 
-#include "host/PluginCore.h"
-#include "host/VelkApiCore.h"
+#include "plugin/PluginCore.h"
+#include "settings/Settings.h"
+#include "hostapi/VelkApiCore.h"
 
 namespace {
 

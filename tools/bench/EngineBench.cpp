@@ -6,7 +6,7 @@
 
 #include "engine/HotZones.h"
 #include "engine/TimerTick.h"
-#include "host/VelkApiCore.h"
+#include "hostapi/VelkApiCore.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "host/VelkApiCore.h"
+#include "hostapi/VelkApiCore.h"
 
 // Written by the host's GetStatus: exactly one byte.
 struct VelkStatus {
@@ -70,6 +70,8 @@ public:
     VELK_API_FUNCTIONS(VELK_API_FIELD)
 #undef VELK_API_FIELD
     HMODULE host_module;
+    // The tag of every line the plug-in writes, set by the plug-in before its first line.
+    const char *log_tag;
     int32_t log_severity;   // low byte only; LOG_SEVERITY_NOT_ASKED until the first line
     VelkPrintRawFn PrintRaw;
     VelkPrintErrRawFn PrintErrRaw;
@@ -90,7 +92,4 @@ private:
 
 extern VelkApi g_VelkApi;
 
-// The name of the plug-in: its information text, its log tag, the argument of ReloadMenu.
-extern const char PLUGIN_NAME[];
-
-#define VELK_TRACE(...) g_VelkApi.Print(7, PLUGIN_NAME, __VA_ARGS__)
+#define VELK_TRACE(...) g_VelkApi.Print(7, g_VelkApi.log_tag, __VA_ARGS__)

@@ -1,4 +1,4 @@
-#include "host/VelkApiCore.h"
+#include "hostapi/VelkApiCore.h"
 
 #include <cstdio>
 #include <cstring>

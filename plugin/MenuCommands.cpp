@@ -4,8 +4,8 @@
 #include <memory>
 
 #include "engine/Engine.h"
-#include "host/Plugin.h"
-#include "host/PluginExports.h"
+#include "plugin/Plugin.h"
+#include "plugin/PluginExports.h"
 #include "settings/Settings.h"
 #include "ui/FormAboutBoxUnit.h"
 #include "ui/FormOptionUnit.h"
@@ -22,7 +22,7 @@ void WINAPI MyOption(int) {
         SaveSettings();
         SetEnable(g_cfg.general.enable != 0);
     } else {
-        StartEngine();
+        StartEngine(g_handle_module);
     }
 }
 
@@ -31,5 +31,5 @@ void WINAPI MyVersion(int) {
     if (!AboutBox)
         AboutBox.reset(new TAboutBox(PLUGIN_NAME, g_handle_module));
     AboutBox->ShowModal();
-    StartEngine();
+    StartEngine(g_handle_module);
 }

@@ -1,4 +1,4 @@
-// The plug-in's fixed records for the host, and the settings path rule; no Win32 here.
+// The plug-in's fixed records for the host; no Win32 here.
 #pragma once
 #include <cstdint>
 
@@ -14,12 +14,10 @@ static_assert(sizeof(SubMenuItem) == 666, "the host reads 666 bytes per entry");
 constexpr int SUBMENU_COUNT = 3;
 extern SubMenuItem g_submenu[SUBMENU_COUNT];
 
-constexpr int INI_PATH_SIZE = 262;
 constexpr int PLUGIN_INFO_SIZE = 80;
 
-// The module's path with the extension of its file name replaced by ".ini". A dot in a folder
-// name is not an extension; a file name without a dot gets ".ini" appended.
-void DeriveIniPath(const char *module_path, char (&ini_path)[INI_PATH_SIZE]);
+// The name of the plug-in: its information text, its log tag, the argument of ReloadMenu.
+constexpr char PLUGIN_NAME[] = "Cursorwake";
 
 // All 80 bytes zeroed, then the name, at most 79 characters.
 void FillPluginInfo(char *info, const char *name);

@@ -1,17 +1,14 @@
 // Process attach and detach, set-up, tear-down, suspension and the enable toggle.
-#include "host/Plugin.h"
+#include "plugin/Plugin.h"
 
 #include <cstring>
 
 #include "engine/Engine.h"
-#include "engine/Gestures.h"
-#include "engine/TimerTick.h"
-#include "host/PluginExports.h"
+#include "hostapi/VelkApi.h"
+#include "plugin/PluginExports.h"
 #include "settings/Settings.h"
 
 HINSTANCE g_handle_module;
-char g_ini_path[INI_PATH_SIZE];
-VelkQuickOption g_quick_option;
 
 static const char MIN_HOST_VERSION[] = "0.9.6.42";
 static const char MAX_HOST_VERSION[] = "1.0.0.0";   // exclusive
@@ -52,7 +49,7 @@ void SetEnable(bool on) {
     SetEnableCheckMark(on);
     ReloadHostMenu();
     if (on) {
-        StartEngine();
+        StartEngine(g_handle_module);
         RefreshMonitorRects();
     } else {
         StopEngine();
@@ -62,6 +59,7 @@ void SetEnable(bool on) {
 BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
     switch (reason) {
     case DLL_PROCESS_ATTACH:
+        g_VelkApi.log_tag = PLUGIN_NAME;
         VELK_TRACE("* DLL_PROCESS_ATTACH");
         return InitPlugin(module) >= 0;
     case DLL_PROCESS_DETACH:
@@ -81,10 +79,8 @@ void WINAPI Velk_OnGetPluginInfo(char *info80) {
 int WINAPI Velk_OnSetup(int) {
     LoadSettings();
     SetEnableCheckMark(g_cfg.general.enable != 0);
-    StartEngine();
-    g_wheel = WheelState{};
-    g_last_activation_tick = 0;
-    g_last_in_zone = false;
+    StartEngine(g_handle_module);
+    ResetGestureState();
     ReadQuickOption();
     RefreshMonitorRects();
     return 0;

@@ -1,8 +1,6 @@
-#include "host/VelkApi.h"
+#include "hostapi/VelkApi.h"
 
 #include <cstring>
-
-const char PLUGIN_NAME[] = "Cursorwake";
 
 // Bound by its constructor during the module's static initialisation, before DllMain.
 VelkApi g_VelkApi;

@@ -1,0 +1,30 @@
+#include "engine/MonitorList.h"
+
+MonitorList::MonitorList() {
+    EnumDisplayMonitors(nullptr, nullptr, Collect, reinterpret_cast<LPARAM>(this));
+}
+
+BOOL CALLBACK MonitorList::Collect(HMONITOR monitor, HDC, LPRECT, LPARAM self) {
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    GetMonitorInfoA(monitor, &info);
+    reinterpret_cast<MonitorList *>(self)->entries_.push_back({monitor, info.rcMonitor, info.rcWork});
+    return TRUE;
+}
+
+int MonitorList::GetMonitorRect(unsigned index, RECT &out) const {
+    if (index >= entries_.size() || !entries_[index].hmonitor)
+        return -1;
+    out = entries_[index].monitor_rect;
+    return 0;
+}
+
+int MonitorList::GetCursorMonitorRect(RECT &out) const {
+    POINT cursor = {};
+    GetCursorPos(&cursor);
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    GetMonitorInfoA(MonitorFromPoint(cursor, MONITOR_DEFAULTTOPRIMARY), &info);
+    out = info.rcMonitor;
+    return 0;
+}

@@ -1,0 +1,11 @@
+// The plug-in's lifecycle state, shared by the exports and the menu commands.
+#pragma once
+#include <windows.h>
+
+#include "plugin/PluginCore.h"
+
+extern HINSTANCE g_handle_module;
+
+int InitPlugin(HINSTANCE module);   // 0 done, 1 already initialised, -1 refused
+void UninitPlugin();
+void SetEnable(bool on);
