@@ -41,8 +41,6 @@ void FormatSystemError(DWORD code, char (&text)[1024]) {
 #define RECORD_ERROR(...) SetAppInfoError(__FILE__, __LINE__, __VA_ARGS__)
 
 int ModuleInfo::GetFileVersion(std::string *o_str) {
-    if (status != 0)
-        return status;
     if (!o_str) {
         RECORD_ERROR("o_str is NULL");
         return APPINFO_INVALID_ARGUMENT;

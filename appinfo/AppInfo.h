@@ -12,11 +12,10 @@ void FormatSystemError(DWORD code, char (&text)[1024]);
 
 class ModuleInfo {
 public:
-    explicit ModuleInfo(HMODULE module) : status(0), module(module) {}
+    explicit ModuleInfo(HMODULE module) : module(module) {}
     virtual ~ModuleInfo() = default;
     // The FileVersion text of the module's first translation into o_str.
     int GetFileVersion(std::string *o_str);
 
-    int16_t status;
     HMODULE module;
 };

@@ -4,28 +4,6 @@
 #include <cstdio>
 #include <cstring>
 
-const AppInfoResultText APP_INFO_RESULT_TEXTS[] = {
-    {APPINFO_NORMAL, "normal"},
-    {APPINFO_INVALID_ARGUMENT, "invalid argument"},
-    {APPINFO_GIVEUP_TO_RETRY, "giveup to retry"},
-    {APPINFO_FAILED_ALLOCATE_MEMORY, "failed allocate memory"},
-    {APPINFO_C_LIBRARY_ERROR, "C library returns error"},
-    {APPINFO_WINDOWS_API_ERROR, "WindowsAPI returns error"},
-    {APPINFO_FILE_IO_ERROR, "file io error"},
-    {APPINFO_FLOW_ERROR, "flow error. ex. init() does not call yet."},
-    {APPINFO_NO_EXIST, "no exist."},
-    {APPINFO_NO_SPACE, "no space."},
-    {APPINFO_INTERNAL_ERROR, "internal error"},
-    {APPINFO_END_OF_TABLE, ""},
-};
-
-const char *AppInfoResultTextOf(int32_t code) {
-    const AppInfoResultText *entry = APP_INFO_RESULT_TEXTS;
-    while (entry->code != code && entry->code != APPINFO_END_OF_TABLE)
-        ++entry;
-    return entry->text;
-}
-
 AppInfoError g_app_info_error;
 
 void FormatCut(char *buffer, size_t size, const char *format, ...) {

@@ -4,28 +4,13 @@
 #include <cstddef>
 #include <cstdint>
 
+// Results of the support library: 0, or a negative code.
 enum AppInfoResult : int32_t {
     APPINFO_NORMAL = 0,
     APPINFO_INVALID_ARGUMENT = -1,
-    APPINFO_GIVEUP_TO_RETRY = -2,
-    APPINFO_FAILED_ALLOCATE_MEMORY = -3,
-    APPINFO_C_LIBRARY_ERROR = -4,
     APPINFO_WINDOWS_API_ERROR = -5,
-    APPINFO_FILE_IO_ERROR = -6,
     APPINFO_FLOW_ERROR = -7,
-    APPINFO_NO_EXIST = -8,
-    APPINFO_NO_SPACE = -9,
-    APPINFO_INTERNAL_ERROR = -99,
-    APPINFO_END_OF_TABLE = -9999,
 };
-
-struct AppInfoResultText {
-    int32_t code;
-    char text[64];
-};
-// The codes with their texts, ending with APPINFO_END_OF_TABLE and an empty text.
-extern const AppInfoResultText APP_INFO_RESULT_TEXTS[];
-const char *AppInfoResultTextOf(int32_t code);
 
 struct AppInfoError {
     bool is_set;

@@ -17,10 +17,6 @@ int InitPlugin(HINSTANCE module) {
     if (g_handle_module)
         return 1;
     g_handle_module = module;
-    if (!g_VelkApi.IsEnable()) {
-        VELK_TRACE("api isn't enable");
-        return -1;
-    }
     if (!g_VelkApi.CheckVersion(MIN_HOST_VERSION, MAX_HOST_VERSION)) {
         g_VelkApi.PrintVersionError(PLUGIN_NAME, MIN_HOST_VERSION, MAX_HOST_VERSION);
         g_VelkApi.PrintLoadErrors(PLUGIN_NAME);
