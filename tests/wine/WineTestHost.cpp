@@ -127,7 +127,7 @@ void LoadedPlugin::Unload() {
     module = nullptr;
 }
 
-const HostSubMenuItem &LoadedPlugin::MenuItem(int index) {
+const SubMenuItem &LoadedPlugin::MenuItem(int index) {
     int count = 0;
     api.OnSetupSubMenu(&count, menu_);
     return menu_[index];

@@ -56,7 +56,7 @@ public:
     void Setup();         // Velk_OnSetup
     void Teardown();      // Velk_OnTeardown
     void Unload();        // FreeLibrary
-    const HostSubMenuItem &MenuItem(int index);
+    const SubMenuItem &MenuItem(int index);
 
     std::string dir, dll_path, ini_path;
     HMODULE module = nullptr;
@@ -64,7 +64,7 @@ public:
 
 private:
     bool set_up_ = false;
-    HostSubMenuItem menu_[3] = {};
+    SubMenuItem menu_[3] = {};
 };
 
 void PumpMessages(DWORD ms);

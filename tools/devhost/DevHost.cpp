@@ -205,7 +205,7 @@ void DevHost::RebuildPluginMenu() {
     exports_.OnSetupSubMenu(&count, nullptr);
     if (count < 0 || count > static_cast<int>(ID_PLUGIN_LAST - ID_PLUGIN_FIRST))
         count = 0;
-    std::vector<HostSubMenuItem> items(count);
+    std::vector<SubMenuItem> items(count);
     if (count > 0)
         exports_.OnSetupSubMenu(&count, items.data());
 
@@ -213,7 +213,7 @@ void DevHost::RebuildPluginMenu() {
         DeleteMenu(plugin_menu_, 0, MF_BYPOSITION);
     plugin_items_.clear();
     for (int i = 0; i < count; ++i) {
-        const HostSubMenuItem &item = items[i];
+        const SubMenuItem &item = items[i];
         const UINT id = ID_PLUGIN_FIRST + i;
         UINT flags = MF_STRING;
         if (item.checked)

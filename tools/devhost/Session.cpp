@@ -1,5 +1,6 @@
 #include "tools/devhost/Session.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <sstream>
@@ -11,6 +12,14 @@
 namespace {
 
 const char LOG_TAG[] = "Cursorwake ";
+
+// How long a step may take to show its effect on a loaded machine; met steps end at once.
+const DWORD STEP_LIMIT_MS = 10000;
+// The timer lines that begin every tick.
+const char TICK_START[] = "g_timer_event=";
+// Ticks that must pass before "nothing happened" is believed: two whole dwell cycles (arm,
+// evaluate, arm, evaluate), so the plug-in has looked at the cursor where the step left it.
+const size_t TICKS_FOR_NOTHING = 4;
 
 // The lines that every timer tick writes; the transcript counts them instead of listing them.
 const char *const TICK_TRACE_PREFIXES[] = {
@@ -348,12 +357,12 @@ StepOutcome Session::PickMenuItem(const std::string &name) {
     dialog_missing_ = !DevHost::IsHostItem(name) && !host_.HasCommand(name);
     if (dialog_missing_) {
         missing_command_ = name;
-        WaitForCommand(before, 1000);
+        WaitForCommand(before, STEP_LIMIT_MS);
         return {StepOutcome::SKIPPED, "this build of the plug-in does not export " + name};
     }
     commands_before_dialog_ = before;
     if (WaitFor([&] { return host_.CommandsReturned() != before || HostThreadShowsAnotherWindow(host_.Window()); },
-                2000) &&
+                STEP_LIMIT_MS) &&
         host_.CommandsReturned() != before)
         return {StepOutcome::DONE, "returned"};
     return {StepOutcome::DONE, "running: a dialog is open"};
@@ -368,9 +377,9 @@ StepOutcome Session::WaitForDialog(const std::string &caption) {
             found = FindWindowA(nullptr, caption.c_str());
             return found && IsWindowVisible(found);
         },
-        5000);
+        STEP_LIMIT_MS);
     if (!found || !IsWindowVisible(found))
-        return {StepOutcome::FAILED, "no window captioned \"" + caption + "\" within 5 s"};
+        return {StepOutcome::FAILED, "no window captioned \"" + caption + "\" within 10 s"};
     dialog_ = found;
     RECT rect;
     GetWindowRect(found, &rect);
@@ -411,9 +420,10 @@ StepOutcome Session::TakePicture(const std::string &name) {
     HWND target = dialog_ && IsWindowVisible(dialog_) ? dialog_ : host_.Window();
     if (!IsWindowVisible(target))
         return {StepOutcome::FAILED, "Velkora is in the tray: nothing to picture"};
-    // Let the window finish painting what the previous step changed.
-    RedrawWindow(target, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
-    Sleep(300);
+    // Have the window paint what the previous step changed, and wait until its thread is through.
+    RedrawWindow(target, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    DWORD_PTR ignored;
+    SendMessageTimeoutA(target, WM_NULL, 0, 0, SMTO_NORMAL, STEP_LIMIT_MS, &ignored);
     const std::string file = name + ".bmp";
     if (!SaveWindowPicture(target, shots_dir_ + "\\" + file))
         return {StepOutcome::FAILED, "could not save " + file};
@@ -431,9 +441,9 @@ StepOutcome Session::PressButton(const std::string &caption) {
     PostMessageA(button, BM_CLICK, 0, 0);
     HWND dialog = dialog_;
     dialog_ = nullptr;
-    if (!WaitFor([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 3000))
+    if (!WaitFor([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, STEP_LIMIT_MS))
         return {StepOutcome::FAILED, "the dialog stayed open"};
-    if (!WaitForCommand(commands_before_dialog_, 3000))
+    if (!WaitForCommand(commands_before_dialog_, STEP_LIMIT_MS))
         return {StepOutcome::FAILED, "the dialog closed but the menu command did not return"};
     return {StepOutcome::DONE, "dialog closed, the command returned"};
 }
@@ -443,6 +453,7 @@ StepOutcome Session::Expect(const SessionStep &step) {
     if (what == "in" || what == "out" || what == "none")
         return ExpectTrayMove(step);
     if (what == "log") {
+        // (a line may take a few ticks of a starved host thread to come)
         const std::string text = Trim(step.rest.substr(step.rest.find("log") + 3));
         std::string found;
         WaitFor(
@@ -454,7 +465,7 @@ StepOutcome Session::Expect(const SessionStep &step) {
                     }
                 return false;
             },
-            2000);
+            STEP_LIMIT_MS);
         if (found.empty())
             return {StepOutcome::FAILED, "the plug-in logged no line containing \"" + text + "\""};
         return {StepOutcome::MET, "logged \"" + WithoutTag(found) + "\""};
@@ -472,11 +483,17 @@ StepOutcome Session::Expect(const SessionStep &step) {
 
 StepOutcome Session::ExpectTrayMove(const SessionStep &step) {
     const std::string &what = step.words[0];
-    const DWORD timeout = step.words.size() > 1 ? std::atoi(step.words[1].c_str()) : what == "none" ? 1000 : 2000;
-    if (what == "none")
+    const DWORD timeout =
+        step.words.size() > 1 ? std::atoi(step.words[1].c_str()) : what == "none" ? 1000 : STEP_LIMIT_MS;
+    if (what == "none") {
+        // At least the given time, and until the plug-in's timer has had its chances to act:
+        // on a busy machine the host's thread may run far fewer ticks than the interval promises.
         Sleep(timeout);
-    else
-        WaitFor([&] { return journal_.TrayMoveCount() > moves_checked_; }, timeout);
+        if (IsPluginEnabled())
+            WaitFor([&] { return TicksSince(action_first_line_) >= TICKS_FOR_NOTHING; }, STEP_LIMIT_MS);
+    } else {
+        WaitFor([&] { return journal_.TrayMoveCount() > moves_checked_; }, std::max(timeout, STEP_LIMIT_MS));
+    }
     const std::vector<TrayMove> moves = journal_.TrayMovesSince(moves_checked_);
     moves_checked_ += moves.size();
     if (what == "none") {
@@ -489,6 +506,20 @@ StepOutcome Session::ExpectTrayMove(const SessionStep &step) {
                                             timeout)};
     const bool ok = moves.size() == 1 && moves[0].came_in == (what == "in");
     return {ok ? StepOutcome::MET : StepOutcome::FAILED, DescribeMoves(moves)};
+}
+
+size_t Session::TicksSince(size_t first_line) const {
+    size_t ticks = 0;
+    for (const LogEntry &entry : journal_.LogSince(first_line))
+        if (WithoutTag(entry.text).compare(0, sizeof TICK_START - 1, TICK_START) == 0)
+            ++ticks;
+    return ticks;
+}
+
+bool Session::IsPluginEnabled() const {
+    const UINT id = static_cast<UINT>(
+        SendMessageA(host_.Window(), WM_DEVHOST_FIND_ITEM, 0, reinterpret_cast<LPARAM>("MyToggleEnable")));
+    return id && SendMessageA(host_.Window(), WM_DEVHOST_ITEM_CHECKED, id, 0) != 0;
 }
 
 std::string Session::Latency(DWORD tick) const {

@@ -14,7 +14,9 @@
 //   shot NAME                 save a picture of the dialog (or, with none open, of the host)
 //   button CAPTION            press the dialog's button with this caption; waits until it closes
 //   expect in|out [MS]        the hot key brought Velkora in (out) once since the last expect
-//   expect none [MS]          ... and not at all within MS
+//                             (waits up to MS, and at least 10 s: a busy machine is slow)
+//   expect none [MS]          ... and not at all within MS, nor within the timer ticks the
+//                             plug-in needs to act (four, while it is enabled)
 //   expect log TEXT           the plug-in logged a line containing TEXT since the last step that
 //                             did something (not a wait or an expectation)
 //   expect checked|unchecked NAME   the check mark of a menu item
@@ -72,6 +74,8 @@ private:
     std::string Report(size_t first_line, size_t first_move) const;
     void Print(const std::string &line);
     std::string Latency(DWORD tick) const;
+    size_t TicksSince(size_t first_line) const;
+    bool IsPluginEnabled() const;
     std::string DescribeMoves(const std::vector<TrayMove> &moves) const;
 
     DevHost &host_;

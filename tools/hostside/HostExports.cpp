@@ -122,15 +122,9 @@ static void Find(HMODULE plugin, const char *name, Fn &fn) {
 }
 
 bool PluginExports::Bind(HMODULE plugin) {
-    Find(plugin, "Velk_OnGetPluginInfo", OnGetPluginInfo);
-    Find(plugin, "Velk_OnSetup", OnSetup);
-    Find(plugin, "Velk_OnSetupSubMenu", OnSetupSubMenu);
-    Find(plugin, "Velk_OnTeardown", OnTeardown);
-    Find(plugin, "Velk_OnSuspendHook", OnSuspendHook);
-    Find(plugin, "Velk_OnChangeQuickOption", OnChangeQuickOption);
-    Find(plugin, "MyToggleEnable", MyToggleEnable);
-    Find(plugin, "MyOption", MyOption);
-    Find(plugin, "MyVersion", MyVersion);
+#define HOSTSIDE_FIND_EXPORT(short_name, name, result, params) Find(plugin, #name, short_name);
+    CURSORWAKE_EXPORTS(HOSTSIDE_FIND_EXPORT)
+#undef HOSTSIDE_FIND_EXPORT
     return OnGetPluginInfo && OnSetup && OnSetupSubMenu && OnTeardown && OnSuspendHook &&
            OnChangeQuickOption && MyToggleEnable;
 }

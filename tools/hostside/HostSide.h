@@ -7,6 +7,9 @@
 
 #include <cstdint>
 
+#include "plugin/PluginCore.h"
+#include "plugin/PluginExportList.h"
+
 class HostSide {
 public:
     virtual ~HostSide() = default;
@@ -25,27 +28,12 @@ void SetHostSide(HostSide *side);
 
 // The plug-in's exports, looked up by name in a loaded module.
 struct PluginExports {
-    void(WINAPI *OnGetPluginInfo)(char *info80);
-    int(WINAPI *OnSetup)(int);
-    void(WINAPI *OnSetupSubMenu)(int *count, void *items);
-    int(WINAPI *OnTeardown)(void);
-    void(WINAPI *OnSuspendHook)(BOOL);
-    void(WINAPI *OnChangeQuickOption)(void);
-    void(WINAPI *MyToggleEnable)(int);
-    void(WINAPI *MyOption)(int);
-    void(WINAPI *MyVersion)(int);
+#define HOSTSIDE_EXPORT_FIELD(short_name, name, result, params) result(WINAPI *short_name) params;
+    CURSORWAKE_EXPORTS(HOSTSIDE_EXPORT_FIELD)
+#undef HOSTSIDE_EXPORT_FIELD
 
     // False when a required export is missing (the two dialog commands are optional).
     bool Bind(HMODULE plugin);
     // The named menu command, or null.
     void(WINAPI *Command(const char *name) const)(int);
 };
-
-// The host's byte layout of one sub-menu entry.
-struct HostSubMenuItem {
-    uint8_t enabled;
-    uint8_t checked;
-    char caption[72];
-    char command[592];
-};
-static_assert(sizeof(HostSubMenuItem) == 666, "the plug-in writes 666 bytes per entry");
