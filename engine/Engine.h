@@ -32,5 +32,8 @@ void RequestTrayInOut();   // skipped when the host has no SendHotKey
 // keep what they hold.
 void ResetGestureState();
 
+// True, with a trace line, when the FullScreen setting holds a recognised gesture back.
+bool IsGestureHeldBack();
+
 void RefreshMonitorRects();
 bool IsInHotZone(int x, int y);

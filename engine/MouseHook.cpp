@@ -18,7 +18,8 @@ LRESULT CALLBACK MouseHookProc(int code, WPARAM wparam, LPARAM lparam) {
     if (code >= 0 && IsGestureMessage(static_cast<uint32_t>(wparam))) {
         const MSLLHOOKSTRUCT &ev = *reinterpret_cast<const MSLLHOOKSTRUCT *>(lparam);
         if (HandleMouseEvent(static_cast<uint32_t>(wparam), {ev.pt.x, ev.pt.y}, ev.mouseData,
-                             ev.time, GetTickCount(), g_cfg))
+                             ev.time, GetTickCount(), g_cfg) &&
+            !IsGestureHeldBack())
             ActivateHost(GetTickCount());
     }
     return CallNextHookEx(g_handle_mouse_ll, code, wparam, lparam);

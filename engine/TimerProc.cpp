@@ -18,6 +18,7 @@ public:
             g_VelkApi.GetStatus(&stat);
         return stat.has_focus != 0;
     }
+    bool IsGestureHeldBack() override { return ::IsGestureHeldBack(); }
     void SendTrayInOut() override { RequestTrayInOut(); }
 };
 }  // namespace

@@ -10,6 +10,8 @@ void TickHost::Trace(const char *format, ...) {
 }
 
 static void Activate(uint32_t now, TickHost &host) {
+    if (host.IsGestureHeldBack())
+        return;   // no activation: the cool-down does not start
     host.Trace("g_VelkApi.SendHotKey(\"TrayInOut\")");
     g_last_activation_tick = now;
     host.SendTrayInOut();

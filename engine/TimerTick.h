@@ -15,6 +15,7 @@ public:
     virtual void VTrace(const char *format, va_list args) = 0;
     virtual bool IsInHotZone(int32_t x, int32_t y) = 0;
     virtual bool HostHasFocus() = 0;          // false when the host cannot tell
+    virtual bool IsGestureHeldBack() = 0;     // full screen in front, as the settings say
     virtual void SendTrayInOut() = 0;
 
     void Trace(const char *format, ...) __attribute__((format(gnu_printf, 2, 3)));

@@ -8,6 +8,7 @@ struct Settings {
     struct General {
         int32_t enable;
         int32_t interval;       // ms between timer ticks
+        int32_t fullscreen;     // FULLSCREEN_*: when full screen holds gestures back
     } general;
     struct Shortcut {
         char toggle_enable[24]; // carried through, never interpreted
@@ -66,8 +67,9 @@ struct SettingsKey {
     bool IsText() const { return get == nullptr; }
 };
 
-// The sixteen keys in the order in which they are read and written.
-extern const SettingsKey SETTINGS_KEYS[16];
+// The keys in the order in which they are read and written.
+constexpr int SETTINGS_KEY_COUNT = 17;
+extern const SettingsKey SETTINGS_KEYS[SETTINGS_KEY_COUNT];
 
 void ApplyDefaults(Settings &cfg);
 

@@ -10,10 +10,11 @@ char g_ini_path[INI_PATH_SIZE];
     {section, key, def, [](const Settings &s) { return static_cast<uint32_t>(s.field); },    \
      [](Settings &s, uint32_t v) { s.field = static_cast<decltype(s.field)>(v); }}
 
-const SettingsKey SETTINGS_KEYS[16] = {
+const SettingsKey SETTINGS_KEYS[SETTINGS_KEY_COUNT] = {
     INT_KEY("General", "Enable", 1, general.enable),
     {"ShortcutKey", "ToggleEnable", 0, nullptr, nullptr},
     INT_KEY("General", "Interval", 500, general.interval),
+    INT_KEY("General", "FullScreen", 1, general.fullscreen),
     INT_KEY("Wheel", "OnWheel", 1, wheel.onwheel),
     INT_KEY("Wheel", "Allowance", 4, wheel.allowance),
     INT_KEY("Wheel", "Up", 2, wheel.up),

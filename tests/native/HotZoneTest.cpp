@@ -89,4 +89,25 @@ TEST(HotZoneTest, HostFrameZoneFollowsTheQuickOptions) {
     EXPECT_FALSE(IsHostFrameZoneOn(0xFFFF, quick));
 }
 
+TEST(HotZoneTest, FullScreenHoldsGesturesBackAsItsSettingSays) {
+    const int32_t busy = 2, accepts_notifications = 5;
+    for (int32_t state : {NOTIFICATION_STATE_D3D_FULL_SCREEN, NOTIFICATION_STATE_PRESENTATION_MODE}) {
+        EXPECT_FALSE(IsHeldBackByFullScreen(FULLSCREEN_REACT_ALWAYS, state, true));
+        EXPECT_TRUE(IsHeldBackByFullScreen(FULLSCREEN_EXCLUSIVE, state, false));
+        EXPECT_TRUE(IsHeldBackByFullScreen(FULLSCREEN_ANY_WINDOW, state, false));
+        EXPECT_TRUE(IsHeldBackByFullScreen(7, state, false));   // an unknown value acts as 1
+    }
+    for (int32_t state : {busy, accepts_notifications}) {
+        EXPECT_FALSE(IsHeldBackByFullScreen(FULLSCREEN_EXCLUSIVE, state, true));
+        EXPECT_FALSE(IsHeldBackByFullScreen(-1, state, true));
+        EXPECT_TRUE(IsHeldBackByFullScreen(FULLSCREEN_ANY_WINDOW, state, true));
+        EXPECT_FALSE(IsHeldBackByFullScreen(FULLSCREEN_ANY_WINDOW, state, false));
+    }
+    // Borderless full screen covers the monitor exactly; a frame hanging over the edges covers it too.
+    EXPECT_TRUE(CoversRect(FULL_HD, FULL_HD));
+    EXPECT_TRUE(CoversRect({-8, -8, 1928, 1088}, FULL_HD));
+    EXPECT_FALSE(CoversRect({0, 0, 1920, 1040}, FULL_HD));   // the taskbar stays visible
+    EXPECT_FALSE(CoversRect({1, 0, 1920, 1080}, FULL_HD));
+}
+
 }  // namespace

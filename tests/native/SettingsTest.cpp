@@ -12,7 +12,7 @@ TEST(SettingsTest, KeysInFileOrderWithTheirDefaults) {
     for (const SettingsKey &k : SETTINGS_KEYS)
         order += std::string(k.section) + "/" + k.key + " ";
     EXPECT_EQ(order,
-              "General/Enable ShortcutKey/ToggleEnable General/Interval Wheel/OnWheel Wheel/Allowance "
+              "General/Enable ShortcutKey/ToggleEnable General/Interval General/FullScreen Wheel/OnWheel Wheel/Allowance "
               "Wheel/Up Wheel/Down Wheel/TimeOut Move/OnMove Move/Width Move/Height Move/Delay "
               "Click/OnClick Click/MsecDblClick Click/MsecHoldDown Click/MoveAllowance ");
     Settings cfg;
@@ -21,6 +21,7 @@ TEST(SettingsTest, KeysInFileOrderWithTheirDefaults) {
     EXPECT_EQ(cfg.general.enable, 1);
     EXPECT_STREQ(cfg.shortcut.toggle_enable, "");
     EXPECT_EQ(cfg.general.interval, 500);
+    EXPECT_EQ(cfg.general.fullscreen, 1);
     EXPECT_EQ(cfg.wheel.onwheel, 1);
     EXPECT_EQ(cfg.wheel.allowance, 4);
     EXPECT_EQ(cfg.wheel.up, 2);

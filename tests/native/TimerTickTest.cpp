@@ -20,10 +20,12 @@ public:
         return x <= 10 && y <= 10;
     }
     bool HostHasFocus() override { return has_focus; }
+    bool IsGestureHeldBack() override { return held_back; }
     void SendTrayInOut() override { ++sent; }
 
     std::vector<std::string> lines;
     bool has_focus = false;
+    bool held_back = false;
     int sent = 0;
 };
 
@@ -163,6 +165,13 @@ TEST_F(TimerTickTest, LongPressHeldStillActivatesEvenWithFocusAndInCoolDown) {
     EXPECT_FALSE(g_left_button.holddown.active);
     HandleMouseEvent(MOUSE_MSG_LBUTTONUP, {310, 290}, 0, 5600, 5600, cfg);
     EXPECT_EQ(g_timer_event, TIMER_EVENT_NONE);
+
+    // Held back by a full-screen window in front: nothing sent, and no cool-down starts.
+    host.held_back = true;
+    HandleMouseEvent(MOUSE_MSG_LBUTTONDOWN, {300, 300}, 0, 7000, 7000, cfg);
+    Tick(7500, {300, 300});
+    EXPECT_EQ(host.sent, 1);
+    EXPECT_EQ(g_last_activation_tick, 5500u);
 }
 
 TEST_F(TimerTickTest, LongPressThatDriftedTooFar) {

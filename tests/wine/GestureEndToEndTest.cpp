@@ -11,8 +11,9 @@ namespace {
 
 const POINT SCREEN_MIDDLE = {600, 500};
 
-std::string Ini(const std::string &enable, const std::string &onmove, const std::string &onclick) {
-    return "[General]\r\nEnable=" + enable + "\r\nInterval=50\r\n"
+std::string Ini(const std::string &enable, const std::string &onmove, const std::string &onclick,
+                const std::string &fullscreen = "1") {
+    return "[General]\r\nEnable=" + enable + "\r\nInterval=50\r\nFullScreen=" + fullscreen + "\r\n"
            "[Move]\r\nOnMove=" + onmove + "\r\nDelay=20\r\n"
            "[Click]\r\nOnClick=" + onclick + "\r\nMsecHoldDown=150\r\nMsecDblClick=200\r\n";
 }
@@ -196,6 +197,41 @@ TEST_F(GestureEndToEndTest, SuspensionSetsTheEnableFlagWrittenAtTeardown) {
     EXPECT_EQ(g_host.reloads.size(), 4u);
     plugin.Teardown();
     EXPECT_NE(ReadTextFile(plugin.ini_path).find("Enable=0\r\n"), std::string::npos);
+}
+
+TEST_F(GestureEndToEndTest, FullScreenWindowInFrontHoldsGesturesBackOnlyWhenSetTo2) {
+    HWND full_screen = CreateWindowExA(0, "STATIC", "game", WS_POPUP | WS_VISIBLE, 0, 0, 1280, 1024, nullptr,
+                                       nullptr, nullptr, nullptr);
+    const auto wheel_click_and_corner = [] {
+        WhilePumping(Jiggle);
+        WhilePumping([] {
+            Click(MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP);
+            Click(MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP);
+        });
+        PumpMessages(1100);   // past the cool-down of the activations above
+        WhilePumping([] { MoveCursor(2, 2); });
+    };
+    for (const char *fullscreen : {"0", "1", "2"}) {
+        SetCursorPos(SCREEN_MIDDLE.x, SCREEN_MIDDLE.y);
+        g_host.Reset();
+        Start(Ini("1", "1", "2", fullscreen));
+        SetForegroundWindow(full_screen);
+        wheel_click_and_corner();
+        const bool held_back = std::string(fullscreen) == "2";
+        EXPECT_EQ(Activations(held_back ? 0 : 3, 500), held_back ? 0u : 3u) << fullscreen;
+        EXPECT_EQ(CountStartingWith("full screen in front"), held_back ? 3 : 0) << fullscreen;
+        plugin_.reset();
+    }
+    DestroyWindow(full_screen);
+
+    // Velkora's own window over the whole monitor holds nothing back.
+    SetCursorPos(SCREEN_MIDDLE.x, SCREEN_MIDDLE.y);
+    g_host.Reset();
+    MoveWindow(g_host.window, 0, 0, 1280, 1024, TRUE);
+    Start(Ini("1", "0", "2", "2"));
+    SetForegroundWindow(g_host.window);
+    WhilePumping(Jiggle);
+    EXPECT_EQ(Activations(1), 1u);
 }
 
 TEST_F(GestureEndToEndTest, SecondMonitorZonesAndTheSharedBorder) {

@@ -11,13 +11,13 @@ protected:
 };
 
 const char DEFAULT_FILE[] =
-    "[General]\r\nEnable=1\r\nInterval=500\r\n"
+    "[General]\r\nEnable=1\r\nInterval=500\r\nFullScreen=1\r\n"
     "[ShortcutKey]\r\nToggleEnable=\r\n"
     "[Wheel]\r\nOnWheel=1\r\nAllowance=4\r\nUp=2\r\nDown=2\r\nTimeOut=500\r\n"
     "[Move]\r\nOnMove=65551\r\nWidth=10\r\nHeight=10\r\nDelay=200\r\n"
     "[Click]\r\nOnClick=6\r\nMsecDblClick=200\r\nMsecHoldDown=500\r\nMoveAllowance=10\r\n";
 
-TEST_F(SettingsFileTest, MissingFileGivesDefaultsAndTeardownWritesAllSixteenKeys) {
+TEST_F(SettingsFileTest, MissingFileGivesDefaultsAndTeardownWritesEveryKey) {
     LoadedPlugin plugin(CurrentTestName(), "", false);
     ASSERT_TRUE(plugin.Load());
     plugin.Setup();
@@ -28,7 +28,7 @@ TEST_F(SettingsFileTest, MissingFileGivesDefaultsAndTeardownWritesAllSixteenKeys
 
 TEST_F(SettingsFileTest, ValuesSurviveARoundTripAsTheFileHoldsThem) {
     LoadedPlugin plugin(CurrentTestName(),
-                        "[General]\r\nEnable=5\r\nInterval=0\r\n"
+                        "[General]\r\nEnable=5\r\nInterval=0\r\nFullScreen=7\r\n"
                         "[ShortcutKey]\r\nToggleEnable=Ctrl+Alt+Shift+F12 + more than 23\r\n"
                         "[Wheel]\r\nTimeOut=-1\r\nUp=0x10\r\n"
                         "[Move]\r\nOnMove=65551\r\nWidth=  250\r\n"
@@ -38,7 +38,7 @@ TEST_F(SettingsFileTest, ValuesSurviveARoundTripAsTheFileHoldsThem) {
     EXPECT_EQ(plugin.MenuItem(0).checked, 1);   // 5 counts as enabled
     plugin.Teardown();
     const std::string file = ReadTextFile(plugin.ini_path);
-    for (const char *line : {"Enable=5\r\n", "Interval=0\r\n", "ToggleEnable=Ctrl+Alt+Shift+F12 + mo\r\n",
+    for (const char *line : {"Enable=5\r\n", "Interval=0\r\n", "FullScreen=7\r\n", "ToggleEnable=Ctrl+Alt+Shift+F12 + mo\r\n",
                              "TimeOut=-1\r\n", "Up=16\r\n", "OnMove=65551\r\n", "Width=250\r\n",
                              "OnClick=0\r\n", "MoveAllowance=1215752191\r\n", "Allowance=4\r\n"})
         EXPECT_NE(file.find(line), std::string::npos) << line << " in\n" << file;

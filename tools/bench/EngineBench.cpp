@@ -61,6 +61,7 @@ public:
         return IsInAnyMonitorZone(0xF, {0, 0, 1920, 1080}, false, {}, 10, 10, x, y);
     }
     bool HostHasFocus() override { return false; }
+    bool IsGestureHeldBack() override { return false; }
     void SendTrayInOut() override {}
 };
 

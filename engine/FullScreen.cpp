@@ -1,0 +1,70 @@
+// Whether a full-screen game, slide show or window in front holds a recognised gesture back.
+// Asked only when a gesture has been recognised, never per mouse event.
+#include "engine/Engine.h"
+#include "engine/HotZones.h"
+#include "settings/Settings.h"
+
+namespace {
+
+// SHQueryUserNotificationState; its state is an enumeration, an int.
+typedef HRESULT(WINAPI *QueryNotificationStateFn)(int32_t *state);
+const int32_t NOTIFICATION_STATE_UNKNOWN = 0;
+
+// Shell32 is loaded on the first question and kept: a host with a tray icon has it loaded anyway.
+int32_t QueryNotificationState() {
+    static QueryNotificationStateFn query;
+    static bool looked_up;
+    if (!looked_up) {
+        looked_up = true;
+        if (HMODULE shell = LoadLibraryExA("shell32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32))
+            query = reinterpret_cast<QueryNotificationStateFn>(
+                reinterpret_cast<void (*)()>(GetProcAddress(shell, "SHQueryUserNotificationState")));
+    }
+    int32_t state = NOTIFICATION_STATE_UNKNOWN;
+    if (!query || FAILED(query(&state)))
+        return NOTIFICATION_STATE_UNKNOWN;
+    return state;
+}
+
+bool IsShellOrHostWindow(HWND window) {
+    char name[32] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (!lstrcmpA(name, "Progman") || !lstrcmpA(name, "WorkerW") || !lstrcmpA(name, "Shell_TrayWnd") ||
+        !lstrcmpA(name, "Shell_SecondaryTrayWnd"))
+        return true;
+    HWND host_windows[2] = {};
+    if (g_VelkApi.GetWindowHandles)
+        g_VelkApi.GetWindowHandles(&host_windows[0], &host_windows[1]);
+    HWND root = GetAncestor(window, GA_ROOTOWNER);
+    for (HWND own : host_windows)
+        if (own && (window == own || root == own))
+            return true;
+    return false;
+}
+
+bool ForegroundCoversItsMonitor() {
+    HWND window = GetForegroundWindow();
+    RECT frame;
+    if (!window || !GetWindowRect(window, &frame) || IsShellOrHostWindow(window))
+        return false;
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor))
+        return false;
+    const RECT &m = monitor.rcMonitor;
+    return CoversRect({frame.left, frame.top, frame.right, frame.bottom}, {m.left, m.top, m.right, m.bottom});
+}
+
+}  // namespace
+
+bool IsGestureHeldBack() {
+    const int32_t setting = g_cfg.general.fullscreen;
+    if (setting == FULLSCREEN_REACT_ALWAYS)
+        return false;
+    const int32_t state = QueryNotificationState();
+    const bool covers = setting == FULLSCREEN_ANY_WINDOW && ForegroundCoversItsMonitor();
+    if (!IsHeldBackByFullScreen(setting, state, covers))
+        return false;
+    VELK_TRACE("full screen in front (FullScreen=%d, state=%d): gesture held back", setting, state);
+    return true;
+}
