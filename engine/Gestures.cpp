@@ -51,6 +51,13 @@ bool DetectDoubleClick(ButtonState &button, uint32_t msg, uint32_t down_msg, uin
 
 static void ZeroWheel(WheelState &wheel) { wheel = WheelState{}; }
 
+// A huge Allowance with no time-out lets one direction count past any 32-bit number; a count
+// held at the top still meets every threshold that a larger one would.
+static void CountStep(int32_t &count) {
+    if (count < INT32_MAX)
+        ++count;
+}
+
 bool DetectWheelJiggle(WheelState &wheel, uint16_t delta, uint32_t now, const Settings &cfg) {
     static const uint16_t NOTCH_FORWARD = 120;
     static const uint16_t NOTCH_BACKWARD = static_cast<uint16_t>(-120);
@@ -60,9 +67,9 @@ bool DetectWheelJiggle(WheelState &wheel, uint16_t delta, uint32_t now, const Se
     wheel.last_tick = now;
     if (delta != wheel.last_delta) {
         if (delta == NOTCH_FORWARD)
-            ++wheel.up_count;
+            CountStep(wheel.up_count);
         else if (delta == NOTCH_BACKWARD)
-            ++wheel.down_count;
+            CountStep(wheel.down_count);
     }
     wheel.delta_sum = static_cast<int16_t>(static_cast<uint16_t>(wheel.delta_sum) + delta);
 

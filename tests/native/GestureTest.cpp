@@ -91,6 +91,22 @@ TEST_F(GestureTest, WheelSettingsAtTheirExtremes) {
     EXPECT_FALSE(Wheel(NOTCH_DOWN, 110));
 }
 
+// Some 4.3e9 alternating notches with a huge Allowance and no time-out bring a count to the top.
+TEST_F(GestureTest, StepCountsStopAtTheTopAndStillComplete) {
+    cfg.wheel.up = INT_MAX;
+    cfg.wheel.down = 2;
+    cfg.wheel.allowance = 1000;
+    cfg.wheel.timeout = UINT32_MAX;
+    g_wheel = {};
+    g_wheel.up_count = INT_MAX - 1;
+    g_wheel.last_delta = static_cast<uint16_t>(-120);
+    EXPECT_FALSE(Wheel(NOTCH_UP, 10));
+    EXPECT_FALSE(Wheel(NOTCH_DOWN, 20));
+    EXPECT_FALSE(Wheel(NOTCH_UP, 30));
+    EXPECT_EQ(g_wheel.up_count, INT_MAX);
+    EXPECT_TRUE(Wheel(NOTCH_DOWN, 40));
+}
+
 TEST_F(GestureTest, FineWheelDeltaCountsNoStepButMovesTheSum) {
     EXPECT_FALSE(Wheel(0x00280000, 10));   // +40
     EXPECT_EQ(g_wheel.delta_sum, 40);
