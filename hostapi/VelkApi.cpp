@@ -31,7 +31,7 @@ const char *VelkApi::ReadVersion(char (&buf)[HOST_VERSION_SIZE]) {
     std::memset(buf, 0, sizeof buf);
     if (GetVersion)
         GetVersion(buf, sizeof buf);
-    buf[sizeof buf - 1] = '\0';   // a host that fills all 80 bytes is cut at 79
+    TerminateAtCharacter(buf, sizeof buf);   // a host that fills all 80 bytes is cut at 79 or 78
     return buf;
 }
 

@@ -3,6 +3,23 @@
 #include <cstdio>
 #include <cstring>
 
+void TerminateAtCharacter(char *text, size_t size) {
+    if (size == 0)
+        return;
+    const size_t end = size - 1;
+    // Only a walk from the start tells a first byte from a second byte of the same value.
+    for (size_t i = 0; i < end && text[i] != '\0'; ++i) {
+        if (!IsCp932LeadByte(static_cast<unsigned char>(text[i])))
+            continue;
+        if (i + 1 == end || text[i + 1] == '\0') {
+            text[i] = '\0';
+            return;
+        }
+        ++i;
+    }
+    text[end] = '\0';
+}
+
 const char *SkipVersionPrefix(const char *text) {
     static const char PREFIX[] = "version ";
     return std::strncmp(text, PREFIX, sizeof PREFIX - 1) == 0 ? text + sizeof PREFIX - 1 : text;

@@ -1,12 +1,20 @@
 // Decisions of the host interface that need no Win32: version texts, severities, log lines.
 #pragma once
 #include <cstdarg>
+#include <cstddef>
 #include <cstdint>
 
 constexpr int LOG_SEVERITY_NOT_ASKED = 8;
 constexpr int LOG_SEVERITY_WHEN_HOST_CANNOT_TELL = 3;
 constexpr int LOG_LINE_SIZE = 256;   // 255 characters and the NUL
 constexpr int HOST_VERSION_SIZE = 80;
+
+// Shift-JIS (code page 932): the first byte of a double-byte character.
+inline bool IsCp932LeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
+// Terminates a Shift-JIS text that may fill its whole buffer: at most size - 1 bytes stay, and a
+// double-byte character whose second byte does not fit goes whole, so no half character ends it.
+void TerminateAtCharacter(char *text, size_t size);
 
 // The host may write its version as "version 0.9.6.42"; only that exact prefix is removed.
 const char *SkipVersionPrefix(const char *text);

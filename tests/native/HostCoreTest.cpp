@@ -35,6 +35,24 @@ TEST(VersionTest, ComparisonUsesUnsignedBytes) {
     EXPECT_EQ(CompareVersionText("abc", "abc"), 0);
 }
 
+// 0x88 0x9F is one character; its second byte would pass for a first byte on its own.
+TEST(VersionTest, AFullBufferIsCutBetweenCharacters) {
+    const std::string kanji = "\x88\x9F";
+    auto cut = [](const std::string &text) {
+        char buf[HOST_VERSION_SIZE];
+        std::memcpy(buf, text.data(), sizeof buf);
+        TerminateAtCharacter(buf, sizeof buf);
+        return std::string(buf);
+    };
+    std::string pairs;
+    for (int i = 0; i < 40; ++i)
+        pairs += kanji;
+    EXPECT_EQ(cut(pairs), pairs.substr(0, 78));
+    EXPECT_EQ(cut("1" + pairs), "1" + pairs.substr(0, 78));
+    EXPECT_EQ(cut(std::string(79, '5') + "6"), std::string(79, '5'));
+    EXPECT_EQ(cut(std::string("0.9.7\x88\0", 7) + std::string(73, 'x')), "0.9.7");
+}
+
 TEST(SeverityTest, LowByteIsASignedEightBitValue) {
     EXPECT_TRUE(SeverityPasses(7, 7));
     EXPECT_FALSE(SeverityPasses(7, 3));
