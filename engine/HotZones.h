@@ -2,6 +2,7 @@
 // host's own window. Plain functions over plain rectangles, bounds inclusive.
 #pragma once
 #include <cstdint>
+#include <vector>
 
 struct Rect32 {
     int32_t left, top, right, bottom;
@@ -32,3 +33,10 @@ enum : int32_t { NOTIFICATION_STATE_D3D_FULL_SCREEN = 3, NOTIFICATION_STATE_PRES
 
 bool CoversRect(const Rect32 &window, const Rect32 &monitor);
 bool IsHeldBackByFullScreen(int32_t setting, int32_t notification_state, bool foreground_covers_monitor);
+
+// Monitor "1" is the primary, wherever the system lists it (Windows promises no order); the
+// others follow in the order in which the system lists them.
+template <typename Entry>
+void AddInMonitorOrder(std::vector<Entry> &entries, const Entry &entry, bool is_primary) {
+    entries.insert(is_primary ? entries.begin() : entries.end(), entry);
+}

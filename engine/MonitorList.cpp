@@ -1,5 +1,7 @@
 #include "engine/MonitorList.h"
 
+#include "engine/HotZones.h"
+
 MonitorList::MonitorList() {
     EnumDisplayMonitors(nullptr, nullptr, Collect, reinterpret_cast<LPARAM>(this));
 }
@@ -8,7 +10,8 @@ BOOL CALLBACK MonitorList::Collect(HMONITOR monitor, HDC, LPRECT, LPARAM self) {
     MONITORINFO info = {};
     info.cbSize = sizeof info;
     GetMonitorInfoA(monitor, &info);
-    reinterpret_cast<MonitorList *>(self)->entries_.push_back({monitor, info.rcMonitor, info.rcWork});
+    AddInMonitorOrder(reinterpret_cast<MonitorList *>(self)->entries_, {monitor, info.rcMonitor, info.rcWork},
+                      (info.dwFlags & MONITORINFOF_PRIMARY) != 0);
     return TRUE;
 }
 

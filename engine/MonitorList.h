@@ -10,7 +10,8 @@ struct MonitorEntry {
     RECT work_rect;
 };
 
-// The display monitors in the system's enumeration order; entry 0 is monitor "1".
+// The display monitors: entry 0, monitor "1", is the primary; the others follow in the
+// system's enumeration order.
 class MonitorList {
 public:
     MonitorList();

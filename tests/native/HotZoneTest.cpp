@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <climits>
+#include <string>
 
 #include "engine/HotZones.h"
 #include "settings/Settings.h"
@@ -67,6 +69,21 @@ TEST(HotZoneTest, TwoMonitorsSideBySideShareTheirBorder) {
     // The dead space below the shorter monitor is outside its bottom zones.
     EXPECT_FALSE(IsInAnyMonitorZone(MOVE_ZONE_B << 8, left, true, right, 10, 10, 1500, 1000));
     EXPECT_TRUE(IsInAnyMonitorZone(MOVE_ZONE_B << 8, left, true, right, 10, 10, 1500, 760));
+}
+
+// Each monitor as the system lists it, upper case for the one flagged primary.
+std::string MonitorOrder(const std::string &listed) {
+    std::vector<char> entries;
+    for (char m : listed)
+        AddInMonitorOrder(entries, m, std::isupper(static_cast<unsigned char>(m)) != 0);
+    return std::string(entries.begin(), entries.end());
+}
+
+TEST(HotZoneTest, PrimaryMonitorIsMonitor1WhereverTheSystemListsIt) {
+    EXPECT_EQ(MonitorOrder("abCd"), "Cabd");
+    EXPECT_EQ(MonitorOrder("bA"), "Ab");
+    EXPECT_EQ(MonitorOrder("Abc"), "Abc");
+    EXPECT_EQ(MonitorOrder("ab"), "ab");   // no monitor flagged: the system's order
 }
 
 TEST(HotZoneTest, SecondaryAtNegativeCoordinates) {
