@@ -27,6 +27,11 @@ void FormatSystemError(DWORD code, char (&text)[1024]) {
                                   reinterpret_cast<char *>(&system_text), 0, nullptr);
     if (length != 0) {
         FormatCut(text, sizeof text, "%s", system_text);
+        // The texts end in a line break or a blank, which a sentence that quotes them must not.
+        // Neither byte can be the second byte of a double-byte character.
+        size_t end = std::strlen(text);
+        while (end > 0 && std::strchr(" \r\n", text[end - 1]))
+            text[--end] = '\0';
     } else {
         DWORD failure = GetLastError();
         FormatCut(text, sizeof text, "Failed FormatMessage(%s)=%d(0x%08x)", code_text, static_cast<int>(failure),

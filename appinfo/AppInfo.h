@@ -7,7 +7,8 @@
 
 #include "appinfo/AppInfoError.h"
 
-// The text of a Win32 error code (empty for 0), into the caller's 1024-byte buffer.
+// The text of a Win32 error code (empty for 0), without the line break that ends it, into the
+// caller's 1024-byte buffer.
 void FormatSystemError(DWORD code, char (&text)[1024]);
 
 class ModuleInfo {
