@@ -16,6 +16,9 @@ extern VelkQuickOption g_quick_option;
 // The module's own handle owns the hook; the engine keeps the one it was last started with.
 void StartEngine(HINSTANCE module);
 void StopEngine();
+// The module leaves the process without a tear-down: nothing of it may stay behind to be
+// called at an address that holds none of its code any more.
+void ReleaseEngine();
 bool InstallMouseHook();
 void UninstallMouseHook();
 void StartTimer(UINT period_ms);

@@ -27,6 +27,12 @@ void StopEngine() {
     StopTimer();
 }
 
+void ReleaseEngine() {
+    if (g_handle_mouse_ll)
+        UninstallMouseHook();
+    StopTimer();
+}
+
 bool InstallMouseHook() {
     if (g_handle_mouse_ll)
         return true;

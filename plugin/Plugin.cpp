@@ -52,7 +52,7 @@ void SetEnable(bool on) {
     }
 }
 
-BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
+BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) {
     switch (reason) {
     case DLL_PROCESS_ATTACH:
         g_VelkApi.log_tag = PLUGIN_NAME;
@@ -60,6 +60,11 @@ BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
         return InitPlugin(module) >= 0;
     case DLL_PROCESS_DETACH:
         VELK_TRACE("* DLL_PROCESS_DETACH");
+        // FreeLibrary without a tear-down (reserved is null) must not leave the hook or the
+        // timer pointing into unmapped memory. At process exit (reserved is not null) other
+        // threads are gone and the system takes everything back: touch nothing.
+        if (!reserved)
+            ReleaseEngine();
         UninitPlugin();
         return TRUE;
     default:

@@ -51,12 +51,6 @@ protected:
             std::printf("[ latency  ] %s: %.2f ms from the last input to SendHotKey\n", gesture,
                         g_host.hotkey_ms[0] - g_last_input_ms);
     }
-    static int CountStartingWith(const std::string &prefix) {
-        int n = 0;
-        for (const LogLine &l : g_host.log)
-            n += l.text.compare(0, prefix.size(), prefix) == 0;
-        return n;
-    }
     static void Jiggle() {
         for (int delta : {120, -120, 120, -120})
             InjectWheel(delta);
@@ -161,8 +155,8 @@ TEST_F(GestureEndToEndTest, NothingActivatesWhileDisabled) {
         MoveCursor(2, 2);
     });
     EXPECT_EQ(Activations(0, 400), 0u);
-    EXPECT_EQ(CountStartingWith("try ::SetWindowsHookEx(WH_MOUSE_LL, 0x"), 0);
-    EXPECT_EQ(CountStartingWith("point.x="), 0);   // no timer either
+    EXPECT_EQ(g_host.CountStartingWith("try ::SetWindowsHookEx(WH_MOUSE_LL, 0x"), 0);
+    EXPECT_EQ(g_host.CountStartingWith("point.x="), 0);   // no timer either
 }
 
 TEST_F(GestureEndToEndTest, ToggleReloadsTheMenuAndSwitchesTheEngine) {
@@ -188,10 +182,10 @@ TEST_F(GestureEndToEndTest, SuspensionSetsTheEnableFlagWrittenAtTeardown) {
     EXPECT_EQ(Activations(1), 1u);
     plugin.api.OnSuspendHook(0x100);   // only the low byte counts: resume again
     EXPECT_EQ(plugin.MenuItem(0).checked, 1);
-    EXPECT_EQ(CountStartingWith("try ::SetWindowsHookEx(WH_MOUSE_LL, 0x"), 1);   // still the one hook
+    EXPECT_EQ(g_host.CountStartingWith("try ::SetWindowsHookEx(WH_MOUSE_LL, 0x"), 1);   // still the one hook
     plugin.api.OnSuspendHook(TRUE);
     EXPECT_EQ(plugin.MenuItem(0).checked, 0);
-    EXPECT_EQ(CountStartingWith("try ::UnhookWindowsHookEx(0x"), 1);
+    EXPECT_EQ(g_host.CountStartingWith("try ::UnhookWindowsHookEx(0x"), 1);
     plugin.api.OnSuspendHook(TRUE);
     EXPECT_EQ(g_host.log.back().text, "no hook");
     EXPECT_EQ(g_host.reloads.size(), 4u);
@@ -219,7 +213,7 @@ TEST_F(GestureEndToEndTest, FullScreenWindowInFrontHoldsGesturesBackOnlyWhenSetT
         wheel_click_and_corner();
         const bool held_back = std::string(fullscreen) == "2";
         EXPECT_EQ(Activations(held_back ? 0 : 3, 500), held_back ? 0u : 3u) << fullscreen;
-        EXPECT_EQ(CountStartingWith("full screen in front"), held_back ? 3 : 0) << fullscreen;
+        EXPECT_EQ(g_host.CountStartingWith("full screen in front"), held_back ? 3 : 0) << fullscreen;
         plugin_.reset();
     }
     DestroyWindow(full_screen);
@@ -232,6 +226,27 @@ TEST_F(GestureEndToEndTest, FullScreenWindowInFrontHoldsGesturesBackOnlyWhenSetT
     SetForegroundWindow(g_host.window);
     WhilePumping(Jiggle);
     EXPECT_EQ(Activations(1), 1u);
+}
+
+TEST_F(GestureEndToEndTest, UnloadWithoutTearDownLeavesNeitherTimerNorHookBehind) {
+    LoadedPlugin &plugin = Start(Ini("1", "0", "6"));   // a tick every 50 ms
+    ASSERT_TRUE(PumpUntil([] { return g_host.CountStartingWith("point.x=") > 0; }, 2000));
+    unsigned hook = 0;
+    for (const LogLine &l : g_host.log)
+        std::sscanf(l.text.c_str(), "done. g_handle_mouse_ll=0x%x", &hook);
+    ASSERT_NE(hook, 0u);
+    plugin.Unload();
+    // Timer messages are counted, never dispatched: their procedure may be gone.
+    int timer_messages = 0;
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < 500;) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE))
+            timer_messages += msg.hwnd == nullptr;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_TIMER);
+    }
+    EXPECT_EQ(timer_messages, 0);
+    // This thread installed the hook, so it could remove it, were it still there.
+    EXPECT_FALSE(UnhookWindowsHookEx(reinterpret_cast<HHOOK>(static_cast<uintptr_t>(hook))));
 }
 
 TEST_F(GestureEndToEndTest, SecondMonitorZonesAndTheSharedBorder) {

@@ -54,6 +54,13 @@ int TestHost::CountLogged(const std::string &text) const {
     return n;
 }
 
+int TestHost::CountStartingWith(const std::string &prefix) const {
+    int n = 0;
+    for (const LogLine &l : log)
+        n += l.text.compare(0, prefix.size(), prefix) == 0;
+    return n;
+}
+
 bool TestHost::Logged(const std::string &text) const { return CountLogged(text) > 0; }
 
 std::string ReadTextFile(const std::string &path) {
@@ -125,6 +132,7 @@ void LoadedPlugin::Unload() {
     if (module)
         FreeLibrary(module);
     module = nullptr;
+    set_up_ = false;
 }
 
 const SubMenuItem &LoadedPlugin::MenuItem(int index) {

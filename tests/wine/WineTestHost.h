@@ -30,6 +30,7 @@ public:
 
     bool Logged(const std::string &text) const;
     int CountLogged(const std::string &text) const;
+    int CountStartingWith(const std::string &prefix) const;
 
     std::string version;
     int severity = 7;
@@ -55,7 +56,7 @@ public:
     bool Load();          // LoadLibrary; false when the plug-in refused
     void Setup();         // Velk_OnSetup
     void Teardown();      // Velk_OnTeardown
-    void Unload();        // FreeLibrary
+    void Unload();        // FreeLibrary, with or without a tear-down before
     const SubMenuItem &MenuItem(int index);
 
     std::string dir, dll_path, ini_path;
