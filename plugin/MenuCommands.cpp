@@ -3,6 +3,7 @@
 // writes it.
 #include <memory>
 
+#include "appinfo/AppInfo.h"
 #include "engine/Engine.h"
 #include "plugin/Plugin.h"
 #include "plugin/PluginExports.h"
@@ -14,12 +15,22 @@
 static std::unique_ptr<TOptionDlg> OptionDlg;
 static std::unique_ptr<TAboutBox> AboutBox;
 
+// The dialog has closed; the settings apply all the same.
+static void ShowSaveError(uint32_t error) {
+    char reason[1024];
+    FormatSystemError(error, reason);
+    char text[1400];
+    FormatCut(text, sizeof text, "設定を保存できませんでした。\n\n%s\n%s", g_ini_path, reason);
+    MessageBoxA(nullptr, text, ModuleTitle(g_handle_module).c_str(), MB_OK | MB_ICONERROR);
+}
+
 void WINAPI MyOption(int) {
     StopEngine();
     if (!OptionDlg)
         OptionDlg.reset(new TOptionDlg(g_handle_module));
     if (OptionDlg->ShowModal() == IDOK) {
-        SaveSettings();
+        if (const uint32_t error = SaveSettingsReported())
+            ShowSaveError(error);
         SetEnable(g_cfg.general.enable != 0);
     } else {
         StartEngine(g_handle_module);

@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "appinfo/AppInfo.h"
 #include "engine/Engine.h"
 #include "hostapi/VelkApi.h"
 #include "plugin/PluginExports.h"
@@ -29,6 +30,20 @@ int InitPlugin(HINSTANCE module) {
 }
 
 void UninitPlugin() { g_handle_module = nullptr; }
+
+// Severity 3, as the refusal of an unsupported host: the user's settings are at stake.
+static void LogSettingsError(const char *format, uint32_t error) {
+    char reason[1024];
+    FormatSystemError(error, reason);
+    g_VelkApi.Print(3, PLUGIN_NAME, format, g_ini_path, reason);
+}
+
+uint32_t SaveSettingsReported() {
+    const uint32_t error = SaveSettings();
+    if (error)
+        LogSettingsError("設定ファイル%sに保存できません。%s", error);
+    return error;
+}
 
 static void ReloadHostMenu() {
     if (g_VelkApi.ReloadMenu)
@@ -78,7 +93,8 @@ void WINAPI Velk_OnGetPluginInfo(char *info80) {
 }
 
 int WINAPI Velk_OnSetup(int) {
-    LoadSettings();
+    if (const uint32_t error = LoadSettings())
+        LogSettingsError("設定ファイル%sを読み込めません。%s 既定の設定で動作し、ファイルは書き換えません。", error);
     SetEnableCheckMark(g_cfg.general.enable != 0);
     StartEngine(g_handle_module);
     ResetGestureState();
@@ -96,7 +112,8 @@ void WINAPI Velk_OnSetupSubMenu(int *count, void *items) {
 
 int WINAPI Velk_OnTeardown(void) {
     StopEngine();
-    SaveSettings();
+    if (!IsSettingsFileUnread())
+        SaveSettingsReported();
     return 0;
 }
 

@@ -9,3 +9,7 @@ extern HINSTANCE g_handle_module;
 int InitPlugin(HINSTANCE module);   // 0 done, 1 already initialised, -1 refused
 void UninitPlugin();
 void SetEnable(bool on);
+
+// SaveSettings, with a failure logged as an error naming the file and the system's reason;
+// 0 or the error code.
+uint32_t SaveSettingsReported();

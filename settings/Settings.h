@@ -80,5 +80,15 @@ void FormatSettingValue(uint32_t value, char (&text)[20]);
 // Copies at most 23 characters, always terminated.
 void SetToggleEnableText(Settings &cfg, const char *text);
 
-void LoadSettings();
-void SaveSettings();
+// Reads g_ini_path into g_cfg; a missing file or key gives the default. A file that is there but
+// cannot be read gives all the defaults and its error code (0 otherwise), and from then on
+// IsSettingsFileUnread holds until a save succeeds.
+uint32_t LoadSettings();
+
+// Writes g_cfg into g_ini_path, which is either left as it was or replaced whole; 0, or the
+// system's error code of the step that failed.
+uint32_t SaveSettings();
+
+// The file still holds settings that set-up could not read: only a save that the user asked for
+// may replace them.
+bool IsSettingsFileUnread();

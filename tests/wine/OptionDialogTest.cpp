@@ -7,6 +7,7 @@
 #include <map>
 #include <set>
 
+#include "appinfo/AppInfo.h"
 #include "tests/wine/DialogDriver.h"
 #include "tests/wine/WineTestHost.h"
 #include "ui/OptionFields.h"
@@ -330,6 +331,45 @@ TEST_F(OptionDialogTest, OkThatDisablesLeavesTheEngineStoppedAndStillReloadsTheM
     EXPECT_EQ(g_host.reloads, std::vector<std::string>{"Cursorwake"});
     EXPECT_EQ(plugin.MenuItem(0).checked, 0);
     EXPECT_FALSE(JiggleActivates());
+}
+
+TEST_F(OptionDialogTest, FailedSaveAfterOkIsLoggedAndShownAndTheSettingsStillApply) {
+    LoadedPlugin &plugin = Start("; mine\r\n" + EngineIni("1"));
+    const std::string before = ReadTextFile(plugin.ini_path);
+    // Another program reads the file and lets others only read it: the copy can be made and
+    // written, but it cannot take the file's place.
+    HANDLE held = CreateFileA(plugin.ini_path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                              nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    char reason[1024];
+    FormatSystemError(ERROR_SHARING_VIOLATION, reason);
+    Options([&] {
+        HWND dialog = WaitForWindow(CAPTION);
+        ASSERT_NE(dialog, nullptr);
+        SetText(FindControl(dialog, EdtInterval), "77");
+        Click(FindControl(dialog, OKBtn));
+        EXPECT_TRUE(WaitUntilGone(dialog));
+        HWND box = WaitForWindow(TITLE);
+        ASSERT_NE(box, nullptr);
+        EXPECT_NE(FindControlByText(box, "設定を保存できませんでした。\n\n" + plugin.ini_path + "\n" + reason), nullptr);
+        const HWND icon = GetDlgItem(box, 0x440);   // the message box's icon
+        EXPECT_EQ(SendMessageA(icon, STM_GETICON, 0, 0), reinterpret_cast<LRESULT>(LoadIconA(nullptr, IDI_HAND)));
+        EXPECT_EQ(ControlsOfClass(box, "Button").size(), 1u);
+        Click(FindControlByText(box, "OK"));
+        EXPECT_TRUE(WaitUntilGone(box));
+    });
+    CloseHandle(held);
+    EXPECT_EQ(ReadTextFile(plugin.ini_path), before);
+    EXPECT_EQ(FilesIn(plugin.dir), (std::vector<std::string>{"VelkCursorwake.dll", "VelkCursorwake.ini"}));
+    const std::string error_line = "設定ファイル" + plugin.ini_path + "に保存できません。" + reason;
+    EXPECT_EQ(g_host.CountLogged(error_line), 1) << error_line;
+    for (const LogLine &l : g_host.log)
+        EXPECT_EQ(l.severity, l.text == error_line ? 3 : 7) << l.text;
+    EXPECT_EQ(g_host.reloads, std::vector<std::string>{"Cursorwake"});
+    EXPECT_TRUE(JiggleActivates());
+    plugin.Teardown();   // the file can be replaced now, with what applies in memory
+    EXPECT_NE(ReadTextFile(plugin.ini_path).find("; mine\r\n[General]\r\nEnable=1\r\nInterval=77\r\n"),
+              std::string::npos);
 }
 
 TEST_F(OptionDialogTest, CancelWithThePluginDisabledStartsNothing) {

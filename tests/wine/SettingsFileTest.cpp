@@ -1,6 +1,7 @@
 // The INI file beside the module, through the real profile functions.
 #include <gtest/gtest.h>
 
+#include "appinfo/AppInfo.h"
 #include "tests/wine/WineTestHost.h"
 
 namespace {
@@ -28,7 +29,9 @@ TEST_F(SettingsFileTest, MissingFileGivesDefaultsAndTeardownWritesEveryKey) {
 
 TEST_F(SettingsFileTest, ValuesSurviveARoundTripAsTheFileHoldsThem) {
     LoadedPlugin plugin(CurrentTestName(),
-                        "[General]\r\nEnable=5\r\nInterval=0\r\nFullScreen=7\r\n"
+                        "; the user's own note\r\n"
+                        "[General]\r\nEnable=5\r\nInterval=0\r\nFullScreen=7\r\nColour=blue\r\n"
+                        "[Elsewhere]\r\nKept=yes\r\n"
                         "[ShortcutKey]\r\nToggleEnable=Ctrl+Alt+Shift+F12 + more than 23\r\n"
                         "[Wheel]\r\nTimeOut=-1\r\nUp=0x10\r\n"
                         "[Move]\r\nOnMove=65551\r\nWidth=  250\r\n"
@@ -36,14 +39,50 @@ TEST_F(SettingsFileTest, ValuesSurviveARoundTripAsTheFileHoldsThem) {
     ASSERT_TRUE(plugin.Load());
     plugin.Setup();
     EXPECT_EQ(plugin.MenuItem(0).checked, 1);   // 5 counts as enabled
+    SetFileAttributesA(plugin.ini_path.c_str(), FILE_ATTRIBUTE_HIDDEN);
     plugin.Teardown();
+    EXPECT_EQ(GetFileAttributesA(plugin.ini_path.c_str()) & FILE_ATTRIBUTE_HIDDEN, DWORD(FILE_ATTRIBUTE_HIDDEN));
+    SetFileAttributesA(plugin.ini_path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(FilesIn(plugin.dir), (std::vector<std::string>{"VelkCursorwake.dll", "VelkCursorwake.ini"}));
     const std::string file = ReadTextFile(plugin.ini_path);
+    EXPECT_EQ(file.rfind("; the user's own note\r\n[General]\r\nEnable=5\r\nInterval=0\r\nFullScreen=7\r\nColour=blue\r\n"
+                         "[Elsewhere]\r\nKept=yes\r\n", 0), 0u) << file;
     for (const char *line : {"Enable=5\r\n", "Interval=0\r\n", "FullScreen=7\r\n", "ToggleEnable=Ctrl+Alt+Shift+F12 + mo\r\n",
                              "TimeOut=-1\r\n", "Up=16\r\n", "OnMove=65551\r\n", "Width=250\r\n",
                              "OnClick=0\r\n", "MoveAllowance=1215752191\r\n", "Allowance=4\r\n"})
         EXPECT_NE(file.find(line), std::string::npos) << line << " in\n" << file;
     // Whatever 4294967295 reads as, it is written back as a signed decimal.
     EXPECT_EQ(file.find("MsecDblClick=4294967295"), std::string::npos);
+}
+
+TEST_F(SettingsFileTest, AFileThatCouldNotBeReadAtSetUpIsNotWrittenOver) {
+    const std::string user_file = "[General]\r\nEnable=0\r\n[Move]\r\nWidth=33\r\n";
+    LoadedPlugin plugin(CurrentTestName(), user_file);
+    ASSERT_TRUE(plugin.Load());
+    // Another program holds the file open and shares it with nobody.
+    HANDLE held = CreateFileA(plugin.ini_path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    plugin.Setup();
+    CloseHandle(held);
+    EXPECT_EQ(plugin.MenuItem(0).checked, 1);   // the defaults
+    char reason[1024];
+    FormatSystemError(ERROR_SHARING_VIOLATION, reason);
+    const std::string error_line = "設定ファイル" + plugin.ini_path + "を読み込めません。" + reason +
+                                   " 既定の設定で動作し、ファイルは書き換えません。";
+    ASSERT_FALSE(g_host.log.empty());
+    EXPECT_TRUE(g_host.Logged(error_line)) << error_line;
+    for (const LogLine &l : g_host.log)
+        EXPECT_EQ(l.severity, l.text == error_line ? 3 : 7) << l.text;
+    plugin.api.MyToggleEnable(0);
+    plugin.Teardown();
+    EXPECT_EQ(ReadTextFile(plugin.ini_path), user_file);
+
+    g_host.Reset();
+    plugin.Setup();   // reads again, and this time it can
+    EXPECT_EQ(plugin.MenuItem(0).checked, 0);
+    plugin.Teardown();
+    EXPECT_NE(ReadTextFile(plugin.ini_path).find("Width=33\r\n"), std::string::npos);
+    EXPECT_EQ(g_host.CountLogged(error_line), 0);
 }
 
 TEST_F(SettingsFileTest, HostileValuesLoadAndTheEngineRunsWithThem) {

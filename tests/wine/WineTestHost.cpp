@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -75,6 +76,21 @@ void WriteTextFile(const std::string &path, const std::string &text) {
     out << text;
 }
 
+std::vector<std::string> FilesIn(const std::string &folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.push_back(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 std::string CurrentTestName() {
     const auto *info = ::testing::UnitTest::GetInstance()->current_test_info();
     return std::string(info->test_suite_name()) + "." + info->name();
@@ -99,8 +115,11 @@ static std::string BuiltPluginPath() {
 
 LoadedPlugin::LoadedPlugin(const std::string &folder, const std::string &ini_text, bool write_ini)
     : dir(RunFolder(folder)), dll_path(dir + "\\VelkCursorwake.dll"), ini_path(dir + "\\VelkCursorwake.ini") {
+    for (const std::string &name : FilesIn(dir)) {   // whatever an earlier run left
+        SetFileAttributesA((dir + "\\" + name).c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA((dir + "\\" + name).c_str());
+    }
     CopyFileA(BuiltPluginPath().c_str(), dll_path.c_str(), FALSE);
-    DeleteFileA(ini_path.c_str());
     if (write_ini)
         WriteTextFile(ini_path, ini_text);
 }

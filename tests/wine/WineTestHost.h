@@ -47,6 +47,8 @@ extern TestHost g_host;
 
 std::string ReadTextFile(const std::string &path);
 void WriteTextFile(const std::string &path, const std::string &text);
+// The names of the files in a folder, sorted.
+std::vector<std::string> FilesIn(const std::string &folder);
 
 // A private copy of the built plug-in in its own folder, with an optional INI beside it.
 class LoadedPlugin {
