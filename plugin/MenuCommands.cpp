@@ -24,11 +24,16 @@ static void ShowSaveError(uint32_t error) {
     MessageBoxA(nullptr, text, ModuleTitle(g_handle_module).c_str(), MB_OK | MB_ICONERROR);
 }
 
+// The host may tear the plug-in down while a dialog is open: what follows the dialog asks
+// again whether the plug-in is still set up.
 void WINAPI MyOption(int) {
     StopEngine();
     if (!OptionDlg)
         OptionDlg.reset(new TOptionDlg(g_handle_module));
-    if (OptionDlg->ShowModal() == IDOK) {
+    const bool confirmed = OptionDlg->ShowModal() == IDOK;
+    if (!IsSetUpFor(__func__))
+        return;
+    if (confirmed) {
         if (const uint32_t error = SaveSettingsReported())
             ShowSaveError(error);
         SetEnable(g_cfg.general.enable != 0);
@@ -42,5 +47,6 @@ void WINAPI MyVersion(int) {
     if (!AboutBox)
         AboutBox.reset(new TAboutBox(PLUGIN_NAME, g_handle_module));
     AboutBox->ShowModal();
-    StartEngine(g_handle_module);
+    if (IsSetUpFor(__func__))
+        StartEngine(g_handle_module);
 }

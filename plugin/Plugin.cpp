@@ -10,6 +10,7 @@
 #include "settings/Settings.h"
 
 HINSTANCE g_handle_module;
+static bool g_set_up;
 
 static const char MIN_HOST_VERSION[] = "0.9.6.42";
 static const char MAX_HOST_VERSION[] = "1.0.0.0";   // exclusive
@@ -30,6 +31,12 @@ int InitPlugin(HINSTANCE module) {
 }
 
 void UninitPlugin() { g_handle_module = nullptr; }
+
+bool IsSetUpFor(const char *command) {
+    if (!g_set_up)
+        VELK_TRACE("%s: not set up", command);
+    return g_set_up;
+}
 
 // Severity 3, as the refusal of an unsupported host: the user's settings are at stake.
 static void LogSettingsError(const char *format, uint32_t error) {
@@ -93,6 +100,7 @@ void WINAPI Velk_OnGetPluginInfo(char *info80) {
 }
 
 int WINAPI Velk_OnSetup(int) {
+    g_set_up = true;
     if (const uint32_t error = LoadSettings())
         LogSettingsError("設定ファイル%sを読み込めません。%s 既定の設定で動作し、ファイルは書き換えません。", error);
     SetEnableCheckMark(g_cfg.general.enable != 0);
@@ -111,6 +119,9 @@ void WINAPI Velk_OnSetupSubMenu(int *count, void *items) {
 }
 
 int WINAPI Velk_OnTeardown(void) {
+    if (!IsSetUpFor(__func__))
+        return 0;
+    g_set_up = false;
     StopEngine();
     if (!IsSettingsFileUnread())
         SaveSettingsReported();
@@ -118,9 +129,13 @@ int WINAPI Velk_OnTeardown(void) {
 }
 
 void WINAPI Velk_OnSuspendHook(BOOL suspend) {
-    SetEnable((suspend & 0xFF) == 0);
+    if (IsSetUpFor(__func__))
+        SetEnable((suspend & 0xFF) == 0);
 }
 
 void WINAPI Velk_OnChangeQuickOption(void) { ReadQuickOption(); }
 
-void WINAPI MyToggleEnable(int) { SetEnable(g_cfg.general.enable == 0); }
+void WINAPI MyToggleEnable(int) {
+    if (IsSetUpFor(__func__))
+        SetEnable(g_cfg.general.enable == 0);
+}

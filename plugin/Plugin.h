@@ -10,6 +10,10 @@ int InitPlugin(HINSTANCE module);   // 0 done, 1 already initialised, -1 refused
 void UninitPlugin();
 void SetEnable(bool on);
 
+// Between set-up and tear-down. Outside, the record in memory is not the user's: no command
+// writes the settings file or starts the engine, and the log says that `command` did nothing.
+bool IsSetUpFor(const char *command);
+
 // SaveSettings, with a failure logged as an error naming the file and the system's reason;
 // 0 or the error code.
 uint32_t SaveSettingsReported();

@@ -2,9 +2,14 @@
 #include <gtest/gtest.h>
 
 #include "appinfo/AppInfo.h"
+#include "tests/wine/DialogDriver.h"
 #include "tests/wine/WineTestHost.h"
+#include "ui/OptionFields.h"
 
 namespace {
+
+const char ABOUT_CAPTION[] = "バージョン情報";
+const char OPTIONS_CAPTION[] = "Velkcursorwakeの設定";
 
 class SettingsFileTest : public ::testing::Test {
 protected:
@@ -53,6 +58,39 @@ TEST_F(SettingsFileTest, ValuesSurviveARoundTripAsTheFileHoldsThem) {
         EXPECT_NE(file.find(line), std::string::npos) << line << " in\n" << file;
     // Whatever 4294967295 reads as, it is written back as a signed decimal.
     EXPECT_EQ(file.find("MsecDblClick=4294967295"), std::string::npos);
+}
+
+// Before set-up and after tear-down the record in memory is not the user's.
+TEST_F(SettingsFileTest, OutsideSetUpNothingWritesTheFileOrStartsTheEngine) {
+    const std::string user_file = "[General]\r\nEnable=1\r\nInterval=50\r\n";
+    LoadedPlugin plugin(CurrentTestName(), user_file);
+    ASSERT_TRUE(plugin.Load());
+    auto every_command = [&] {
+        plugin.api.OnTeardown();
+        plugin.api.MyToggleEnable(0);
+        plugin.api.OnSuspendHook(FALSE);
+        WhileDialogRuns(ABOUT_CAPTION, [&] { plugin.api.MyVersion(0); }, [] {
+            HWND box = WaitForWindow(ABOUT_CAPTION);
+            PostMessageA(box, WM_CLOSE, 0, 0);
+            EXPECT_TRUE(WaitUntilGone(box));
+        });
+        WhileDialogRuns(OPTIONS_CAPTION, [&] { plugin.api.MyOption(0); }, [] {
+            HWND dialog = WaitForWindow(OPTIONS_CAPTION);
+            SetText(FindControl(dialog, EdtInterval), "77");
+            Click(FindControl(dialog, OKBtn));
+            EXPECT_TRUE(WaitUntilGone(dialog));
+        });
+    };
+    every_command();
+    EXPECT_EQ(ReadTextFile(plugin.ini_path), user_file);
+    EXPECT_EQ(g_host.CountStartingWith("try ::SetWindowsHookEx("), 0);
+    plugin.Setup();
+    plugin.Teardown();
+    const std::string saved = ReadTextFile(plugin.ini_path);
+    every_command();
+    EXPECT_EQ(ReadTextFile(plugin.ini_path), saved);
+    EXPECT_EQ(g_host.CountStartingWith("try ::SetWindowsHookEx("), 1);   // set-up's own
+    EXPECT_TRUE(g_host.reloads.empty());
 }
 
 TEST_F(SettingsFileTest, AFileThatCouldNotBeReadAtSetUpIsNotWrittenOver) {
