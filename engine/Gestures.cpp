@@ -1,11 +1,22 @@
 #include "engine/Gestures.h"
 
+#include <limits>
+
 WheelState g_wheel;
 ButtonState g_left_button, g_middle_button, g_right_button;
 int32_t g_timer_event;
 uint32_t g_timer_event_start;
 uint32_t g_timer_event_delay;
 uint32_t g_last_activation_tick;
+
+// A huge Allowance with no time-out lets a wheel direction count past any 32-bit number, and
+// a run of stray button-ups past any 8-bit one; a count held at the top still meets every
+// threshold that a larger one would.
+template <typename Count>
+static void CountStep(Count &count) {
+    if (count < std::numeric_limits<Count>::max())
+        ++count;
+}
 
 void ResetPressSequence(PressSequence &seq) {
     seq.active = false;
@@ -30,9 +41,9 @@ bool DetectDoubleClick(ButtonState &button, uint32_t msg, uint32_t down_msg, uin
     button.last_time = time;
 
     if (msg == down_msg)
-        ++seq.down_count;
+        CountStep(seq.down_count);
     else if (msg == up_msg)
-        ++seq.up_count;
+        CountStep(seq.up_count);
 
     if (seq.active) {
         if (seq.down_count >= 2 && seq.up_count >= 2) {
@@ -50,13 +61,6 @@ bool DetectDoubleClick(ButtonState &button, uint32_t msg, uint32_t down_msg, uin
 }
 
 static void ZeroWheel(WheelState &wheel) { wheel = WheelState{}; }
-
-// A huge Allowance with no time-out lets one direction count past any 32-bit number; a count
-// held at the top still meets every threshold that a larger one would.
-static void CountStep(int32_t &count) {
-    if (count < INT32_MAX)
-        ++count;
-}
 
 bool DetectWheelJiggle(WheelState &wheel, uint16_t delta, uint32_t now, const Settings &cfg) {
     static const uint16_t NOTCH_FORWARD = 120;
