@@ -1,8 +1,6 @@
 // The two menu commands that open a dialog. The engine is stopped for as long as a dialog is
 // on the screen, so neither the hook nor the timer reads g_cfg while the options dialog
 // writes it.
-#include <memory>
-
 #include "appinfo/AppInfo.h"
 #include "engine/Engine.h"
 #include "plugin/Plugin.h"
@@ -11,9 +9,9 @@
 #include "ui/FormAboutBoxUnit.h"
 #include "ui/FormOptionUnit.h"
 
-// Created on first use and reused until the module is unloaded.
-static std::unique_ptr<TOptionDlg> OptionDlg;
-static std::unique_ptr<TAboutBox> AboutBox;
+// Created on first use and kept until the module is unloaded.
+static TOptionDlg *OptionDlg;
+static TAboutBox *AboutBox;
 
 // The dialog has closed; the settings apply all the same.
 static void ShowSaveError(uint32_t error) {
@@ -21,7 +19,9 @@ static void ShowSaveError(uint32_t error) {
     FormatSystemError(error, reason);
     char text[1400];
     FormatCut(text, sizeof text, "設定を保存できませんでした。\n\n%s\n%s", g_ini_path, reason);
-    MessageBoxA(nullptr, text, ModuleTitle(g_handle_module).c_str(), MB_OK | MB_ICONERROR);
+    char title[MAX_PATH];
+    ModuleTitle(g_handle_module, title);
+    MessageBoxA(nullptr, text, title, MB_OK | MB_ICONERROR);
 }
 
 // The host may tear the plug-in down while a dialog is open: what follows the dialog asks
@@ -29,7 +29,7 @@ static void ShowSaveError(uint32_t error) {
 void WINAPI MyOption(int) {
     StopEngine();
     if (!OptionDlg)
-        OptionDlg.reset(new TOptionDlg(g_handle_module));
+        OptionDlg = new TOptionDlg(g_handle_module);
     const bool confirmed = OptionDlg->ShowModal() == IDOK;
     if (!IsSetUpFor(__func__))
         return;
@@ -45,7 +45,7 @@ void WINAPI MyOption(int) {
 void WINAPI MyVersion(int) {
     StopEngine();
     if (!AboutBox)
-        AboutBox.reset(new TAboutBox(PLUGIN_NAME, g_handle_module));
+        AboutBox = new TAboutBox(PLUGIN_NAME, g_handle_module);
     AboutBox->ShowModal();
     if (IsSetUpFor(__func__))
         StartEngine(g_handle_module);

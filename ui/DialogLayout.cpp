@@ -10,15 +10,22 @@ const char LAYOUT_PAGE[] = "LayoutPage";
 static const char LOOK_PROPERTY[] = "CursorwakeLook";
 
 void LayoutWindows::Clear() {
-    for (const Entry &e : windows_)
-        RemovePropA(e.window, LOOK_PROPERTY);
-    windows_.clear();
+    for (size_t i = 0; i < count_; ++i)
+        RemovePropA(windows_[i].window, LOOK_PROPERTY);
+    count_ = 0;
+}
+
+bool LayoutWindows::Add(int id, HWND window) {
+    if (count_ == LAYOUT_CAPACITY)
+        return false;
+    windows_[count_++] = {id, window};
+    return true;
 }
 
 HWND LayoutWindows::Get(int id) const {
-    for (const Entry &e : windows_)
-        if (e.id == id)
-            return e.window;
+    for (size_t i = 0; i < count_; ++i)
+        if (windows_[i].id == id)
+            return windows_[i].window;
     return nullptr;
 }
 
@@ -124,7 +131,8 @@ bool BuildLayout(HWND form, const LayoutRow *rows, size_t count, const HFONT *fo
             SetPropA(window, LOOK_PROPERTY, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(row.look)));
         if (row.ex_style & WS_EX_CONTROLPARENT && lstrcmpiA(row.cls, "Static") == 0)
             SetWindowSubclass(window, PanelProc, 0, 0);
-        out.Add(row.id, window);
+        if (!out.Add(row.id, window))
+            return false;
     }
     return true;
 }
@@ -149,10 +157,4 @@ void CentreWindowIn(HWND form, const RECT &area) {
     SetWindowPos(form, nullptr, CentredStart(area.left, area.right, frame.right - frame.left),
                  CentredStart(area.top, area.bottom, frame.bottom - frame.top), 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-std::string WindowText(HWND window) {
-    std::string text(GetWindowTextLengthA(window) + 1, '\0');
-    text.resize(GetWindowTextA(window, &text[0], static_cast<int>(text.size())));
-    return text;
 }

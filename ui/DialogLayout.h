@@ -5,8 +5,6 @@
 #include <windows.h>
 
 #include <cstddef>
-#include <string>
-#include <vector>
 
 // The class of a row that is a page of the tab control named by its parent: a child dialog
 // filling the tab's display area, with the row's text on its tab.
@@ -30,10 +28,13 @@ struct LayoutRow {
     Look look;
 };
 
+// The most rows that one form may have.
+constexpr size_t LAYOUT_CAPACITY = 96;
+
 class LayoutWindows {
 public:
     HWND Get(int id) const;
-    void Add(int id, HWND window) { windows_.push_back({id, window}); }
+    bool Add(int id, HWND window);
     // Forgets the windows, first taking off what BuildLayout put on them; call it while the
     // windows still exist (WM_DESTROY of the form comes before its children go).
     void Clear();
@@ -43,7 +44,8 @@ private:
         int id;
         HWND window;
     };
-    std::vector<Entry> windows_;
+    Entry windows_[LAYOUT_CAPACITY] = {};
+    size_t count_ = 0;
 };
 
 // Creates every row; false when a window could not be created.
@@ -67,5 +69,3 @@ void SetClientSize(HWND form, int width, int height);
 
 // Moves the form so that it stands in the middle of the area (halves rounded down).
 void CentreWindowIn(HWND form, const RECT &area);
-
-std::string WindowText(HWND window);

@@ -39,6 +39,8 @@ const LayoutRow ABOUT_LAYOUT[] = {
     {C::OKButton, 0, "Button", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, 71, 116, 75, 25, NORMAL, Look::Plain},
 };
 
+static_assert(std::size(ABOUT_LAYOUT) <= LAYOUT_CAPACITY, "the layout holds every row");
+
 HFONT AboutFont(bool underline) {
     LOGFONTA font = {};
     font.lfHeight = -FONT_HEIGHT;
@@ -152,8 +154,9 @@ void TAboutBox::FormHide() {
 }
 
 void TAboutBox::WebSiteClick() {
-    const std::string address = WindowText(windows_.Get(C::WebSite));
-    ShellExecuteA(nullptr, "open", address.c_str(), nullptr, nullptr, SW_SHOW);
+    char address[256] = {};
+    GetWindowTextA(windows_.Get(C::WebSite), address, sizeof address);
+    ShellExecuteA(nullptr, "open", address, nullptr, nullptr, SW_SHOW);
     EndDialog(form_, IDCANCEL);
 }
 

@@ -136,6 +136,8 @@ const LayoutRow OPTION_LAYOUT[] = {
     {CancelBtn, 0, "Button", "キャンセル", BS_PUSHBUTTON | WS_TABSTOP, 0, 363, 357, 75, 25, NORMAL, Look::Plain},
 };
 
+static_assert(std::size(OPTION_LAYOUT) <= LAYOUT_CAPACITY, "the layout holds every row");
+
 bool IsLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
 
 HFONT UserInterfaceFont(int height) {
@@ -150,18 +152,19 @@ HFONT UserInterfaceFont(int height) {
 
 }  // namespace
 
-std::string ModuleTitle(HMODULE module) {
+void ModuleTitle(HMODULE module, char (&title)[MAX_PATH]) {
     char path[MAX_PATH + 1] = {};
     GetModuleFileNameA(module, path, MAX_PATH);
-    std::string title = ModuleBaseName(path, IsLeadByte);
+    const size_t length = ModuleBaseName(path, IsLeadByte, title, sizeof title);
     const size_t first = FirstCharLength(title, IsLeadByte);
     // The system's ANSI rules leave the bytes of double-byte characters alone.
-    if (title.size() > first)
-        CharLowerBuffA(&title[first], static_cast<DWORD>(title.size() - first));
-    return title;
+    if (length > first)
+        CharLowerBuffA(title + first, static_cast<DWORD>(length - first));
 }
 
-TOptionDlg::TOptionDlg(HMODULE module) : module_(module), title_(ModuleTitle(module)), caption_(title_ + "の設定") {
+TOptionDlg::TOptionDlg(HMODULE module) : module_(module) {
+    ModuleTitle(module, title_);
+    wsprintfA(caption_, "%sの設定", title_);
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_TAB_CLASSES};
     InitCommonControlsEx(&controls);
 }
@@ -205,11 +208,15 @@ INT_PTR CALLBACK TOptionDlg::DialogProc(HWND form, UINT message, WPARAM wparam, 
 
 void TOptionDlg::FormCreate(HWND form) {
     form_ = form;
-    SetWindowTextA(form, caption_.c_str());
+    SetWindowTextA(form, caption_);
     fonts_[NORMAL] = UserInterfaceFont(0);
     fonts_[NOTE] = UserInterfaceFont(NOTE_HEIGHT);
     fonts_[PANEL_CAPTION] = UserInterfaceFont(PANEL_CAPTION_HEIGHT);
     BuildLayout(form, OPTION_LAYOUT, std::size(OPTION_LAYOUT), fonts_, windows_);
+    // What is entered is read into buffers of a fixed size.
+    for (const OptionField &field : OPTION_FIELDS)
+        if (field.IsEdit())
+            SendMessageA(windows_.Get(field.control), EM_SETLIMITTEXT, OPTION_EDIT_LIMIT, 0);
     ShowPage(active_page_);
     SetClientSize(form, CLIENT_WIDTH, CLIENT_HEIGHT);
     const RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
@@ -221,7 +228,7 @@ void TOptionDlg::FormShow() {
     for (size_t i = 0; i < OPTION_FIELD_COUNT; ++i) {
         HWND control = windows_.Get(OPTION_FIELDS[i].control);
         if (OPTION_FIELDS[i].IsEdit())
-            SetWindowTextA(control, shown[i].text.c_str());
+            SetWindowTextA(control, shown[i].text);
         else
             SendMessageA(control, BM_SETCHECK, shown[i].checked ? BST_CHECKED : BST_UNCHECKED, 0);
     }
@@ -232,14 +239,16 @@ bool TOptionDlg::OKBtnClick() {
     for (size_t i = 0; i < OPTION_FIELD_COUNT; ++i) {
         HWND control = windows_.Get(OPTION_FIELDS[i].control);
         if (OPTION_FIELDS[i].IsEdit())
-            entered[i].text = WindowText(control);
+            GetWindowTextA(control, entered[i].text, sizeof entered[i].text);
         else
             entered[i].checked = SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
     }
     const int invalid = StoreForm(entered, g_cfg);
     if (invalid == FORM_STORED)
         return true;
-    MessageBoxA(form_, NotAnIntegerMessage(entered[invalid].text).c_str(), title_.c_str(), MB_OK | MB_ICONERROR);
+    char message[NOT_AN_INTEGER_MESSAGE_SIZE];
+    NotAnIntegerMessage(entered[invalid].text, message);
+    MessageBoxA(form_, message, title_, MB_OK | MB_ICONERROR);
     ShowInvalidEdit(OPTION_FIELDS[invalid].control);
     return false;
 }

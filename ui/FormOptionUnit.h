@@ -2,13 +2,11 @@
 #pragma once
 #include <windows.h>
 
-#include <string>
-
 #include "ui/DialogLayout.h"
 
 // The module's file name without folder and extension, every character after the first in
 // lower case by the ANSI code page's rules: "Velkcursorwake" for VelkCursorwake.dll.
-std::string ModuleTitle(HMODULE module);
+void ModuleTitle(HMODULE module, char (&title)[MAX_PATH]);
 
 class TOptionDlg {
 public:
@@ -26,8 +24,8 @@ private:
     void ShowInvalidEdit(int control);
 
     HMODULE module_;
-    std::string title_;
-    std::string caption_;
+    char title_[MAX_PATH];
+    char caption_[MAX_PATH + 8];
     int active_page_ = 0;   // kept from one opening to the next
     HWND form_ = nullptr;
     HFONT fonts_[3] = {};

@@ -66,17 +66,14 @@ OptionForm FormFromSettings(const Settings &cfg) {
     for (size_t i = 0; i < OPTION_FIELD_COUNT; ++i) {
         const OptionField &f = OPTION_FIELDS[i];
         const uint32_t value = ReadField(cfg, f);
-        char text[16];
         switch (f.shape) {
         case FieldShape::EnableFlag: form[i].checked = value != 0; break;
         case FieldShape::Bit: form[i].checked = (value & f.bit) != 0; break;
         case FieldShape::Signed:
-            std::snprintf(text, sizeof text, "%d", static_cast<int>(static_cast<int32_t>(value)));
-            form[i].text = text;
+            std::snprintf(form[i].text, sizeof form[i].text, "%d", static_cast<int>(static_cast<int32_t>(value)));
             break;
         case FieldShape::Unsigned:
-            std::snprintf(text, sizeof text, "%u", static_cast<unsigned>(value));
-            form[i].text = text;
+            std::snprintf(form[i].text, sizeof form[i].text, "%u", static_cast<unsigned>(value));
             break;
         }
     }
@@ -88,7 +85,7 @@ int StoreForm(const OptionForm &form, Settings &cfg) {
     for (size_t i = 0; i < OPTION_FIELD_COUNT; ++i) {
         const OptionField &f = OPTION_FIELDS[i];
         const IntegerField kind = f.shape == FieldShape::Unsigned ? IntegerField::Unsigned : IntegerField::Signed;
-        if (f.IsEdit() && !ReadIntegerText(form[i].text.c_str(), kind, numbers[i]))
+        if (f.IsEdit() && !ReadIntegerText(form[i].text, kind, numbers[i]))
             return static_cast<int>(i);
     }
     for (size_t i = 0; i < OPTION_FIELD_COUNT; ++i) {
@@ -107,4 +104,6 @@ int StoreForm(const OptionForm &form, Settings &cfg) {
     return FORM_STORED;
 }
 
-std::string NotAnIntegerMessage(const std::string &text) { return "'" + text + "' は整数ではありません."; }
+void NotAnIntegerMessage(const char *text, char (&message)[NOT_AN_INTEGER_MESSAGE_SIZE]) {
+    std::snprintf(message, sizeof message, "'%s' は整数ではありません.", text);
+}

@@ -5,7 +5,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <string>
 
 #include "settings/Settings.h"
 
@@ -48,10 +47,14 @@ constexpr size_t OPTION_FIELD_COUNT = 36;
 // In the order in which the dialog loads and stores them.
 extern const OptionField OPTION_FIELDS[OPTION_FIELD_COUNT];
 
+// The most characters that an edit takes. Its text then fits in ControlState::text even when
+// every character takes two bytes.
+constexpr int OPTION_EDIT_LIMIT = 127;
+
 // What one bound control shows: a check box's state or an edit's text.
 struct ControlState {
     bool checked = false;
-    std::string text;
+    char text[2 * OPTION_EDIT_LIMIT + 1] = {};
 };
 using OptionForm = std::array<ControlState, OPTION_FIELD_COUNT>;
 
@@ -62,5 +65,6 @@ constexpr int FORM_STORED = -1;
 // record stays untouched and its index into OPTION_FIELDS is returned; else FORM_STORED.
 int StoreForm(const OptionForm &form, Settings &cfg);
 
-// The message for an edit that does not read as an integer.
-std::string NotAnIntegerMessage(const std::string &text);
+// The message for an edit that does not read as an integer; room for any text of an edit.
+constexpr size_t NOT_AN_INTEGER_MESSAGE_SIZE = sizeof ControlState::text + 32;
+void NotAnIntegerMessage(const char *text, char (&message)[NOT_AN_INTEGER_MESSAGE_SIZE]);

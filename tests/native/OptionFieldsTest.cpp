@@ -1,6 +1,7 @@
 // What the options dialog shows for a record and what it stores back.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <set>
 
@@ -23,6 +24,9 @@ size_t IndexOf(int control) {
 }
 
 ControlState &Control(OptionForm &form, int control) { return form[IndexOf(control)]; }
+
+// What the user types into an edit.
+void Type(ControlState &edit, const char *text) { std::snprintf(edit.text, sizeof edit.text, "%s", text); }
 
 bool SameRecord(const Settings &a, const Settings &b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
@@ -47,9 +51,9 @@ TEST(OptionFields, DefaultsShowTheFourCornersOfMonitor1AndTheMiddleAndRightDoubl
             checked.insert(OPTION_FIELDS[i].control);
     EXPECT_EQ(checked, (std::set<int>{ChkEnable, ChkOnWheel, ChkMovePriLT, ChkMovePriRT, ChkMovePriRB, ChkMovePriLB,
                                       ChkMoveOnVelk, ChkClickMDblClick, ChkClickRDblClick}));
-    EXPECT_EQ(form[IndexOf(EdtInterval)].text, "500");
-    EXPECT_EQ(form[IndexOf(EdtWheelAllowance)].text, "4");
-    EXPECT_EQ(form[IndexOf(EdtClickMsecDblClick)].text, "200");
+    EXPECT_STREQ(form[IndexOf(EdtInterval)].text, "500");
+    EXPECT_STREQ(form[IndexOf(EdtWheelAllowance)].text, "4");
+    EXPECT_STREQ(form[IndexOf(EdtClickMsecDblClick)].text, "200");
 }
 
 TEST(OptionFields, UnsignedFieldsShowUnsignedAndTheOthersSigned) {
@@ -59,10 +63,10 @@ TEST(OptionFields, UnsignedFieldsShowUnsignedAndTheOthersSigned) {
     cfg.move.width = -5;
     cfg.click.move_allowance = -2147483647 - 1;
     const OptionForm form = FormFromSettings(cfg);
-    EXPECT_EQ(form[IndexOf(EdtWheelTimeout)].text, "4294967295");
-    EXPECT_EQ(form[IndexOf(EdtClickMsecDblClick)].text, "2147483648");
-    EXPECT_EQ(form[IndexOf(EdtMoveWidth)].text, "-5");
-    EXPECT_EQ(form[IndexOf(EdtClickMoveAllowance)].text, "-2147483648");
+    EXPECT_STREQ(form[IndexOf(EdtWheelTimeout)].text, "4294967295");
+    EXPECT_STREQ(form[IndexOf(EdtClickMsecDblClick)].text, "2147483648");
+    EXPECT_STREQ(form[IndexOf(EdtMoveWidth)].text, "-5");
+    EXPECT_STREQ(form[IndexOf(EdtClickMoveAllowance)].text, "-2147483648");
 }
 
 TEST(OptionFields, UnchangedFormStoresTheSameRecordWithEnableNormalised) {
@@ -96,14 +100,14 @@ TEST(OptionFields, BitsWithoutABoxPassThrough) {
 TEST(OptionFields, EditsStoreWhatTheyRead) {
     Settings cfg = Defaults();
     OptionForm form = FormFromSettings(cfg);
-    Control(form, EdtInterval).text = "  250";
-    Control(form, EdtWheelUp).text = "$FA";
-    Control(form, EdtWheelDown).text = "0xFA";
-    Control(form, EdtWheelAllowance).text = "-5";
-    Control(form, EdtWheelTimeout).text = "-1";
-    Control(form, EdtMoveDelay).text = "0250";
-    Control(form, EdtMoveHeight).text = "0";
-    Control(form, EdtClickMsecDblClick).text = "4294967295";
+    Type(Control(form, EdtInterval), "  250");
+    Type(Control(form, EdtWheelUp), "$FA");
+    Type(Control(form, EdtWheelDown), "0xFA");
+    Type(Control(form, EdtWheelAllowance), "-5");
+    Type(Control(form, EdtWheelTimeout), "-1");
+    Type(Control(form, EdtMoveDelay), "0250");
+    Type(Control(form, EdtMoveHeight), "0");
+    Type(Control(form, EdtClickMsecDblClick), "4294967295");
     ASSERT_EQ(StoreForm(form, cfg), FORM_STORED);
     EXPECT_EQ(cfg.general.interval, 250);
     EXPECT_EQ(cfg.wheel.up, 250);
@@ -120,13 +124,13 @@ TEST(OptionFields, AnInvalidEditStoresNothingAndNamesTheFirstBadOne) {
     const Settings before = cfg;
     OptionForm form = FormFromSettings(cfg);
     Control(form, ChkEnable).checked = false;
-    Control(form, EdtInterval).text = "123";
+    Type(Control(form, EdtInterval), "123");
     Control(form, ChkMovePriT).checked = true;
-    Control(form, EdtWheelUp).text = "2.5";
-    Control(form, EdtClickMoveAllowance).text = "";
+    Type(Control(form, EdtWheelUp), "2.5");
+    Type(Control(form, EdtClickMoveAllowance), "");
     EXPECT_EQ(StoreForm(form, cfg), static_cast<int>(IndexOf(EdtWheelUp)));
     EXPECT_TRUE(SameRecord(cfg, before));
-    Control(form, EdtWheelUp).text = "3";
+    Type(Control(form, EdtWheelUp), "3");
     EXPECT_EQ(StoreForm(form, cfg), static_cast<int>(IndexOf(EdtClickMoveAllowance)));
     EXPECT_TRUE(SameRecord(cfg, before));
 }
@@ -134,15 +138,17 @@ TEST(OptionFields, AnInvalidEditStoresNothingAndNamesTheFirstBadOne) {
 TEST(OptionFields, SignedFieldsRefuseWhatOnlyAnUnsignedOneTakes) {
     Settings cfg = Defaults();
     OptionForm form = FormFromSettings(cfg);
-    Control(form, EdtMoveWidth).text = "2147483648";
+    Type(Control(form, EdtMoveWidth), "2147483648");
     EXPECT_EQ(StoreForm(form, cfg), static_cast<int>(IndexOf(EdtMoveWidth)));
-    Control(form, EdtMoveWidth).text = "0x80000000";
+    Type(Control(form, EdtMoveWidth), "0x80000000");
     ASSERT_EQ(StoreForm(form, cfg), FORM_STORED);
     EXPECT_EQ(cfg.move.width, -2147483647 - 1);
 }
 
 TEST(OptionFields, MessageQuotesTheText) {
-    EXPECT_EQ(NotAnIntegerMessage("12a"), "'12a' は整数ではありません.");
+    char message[NOT_AN_INTEGER_MESSAGE_SIZE];
+    NotAnIntegerMessage("12a", message);
+    EXPECT_STREQ(message, "'12a' は整数ではありません.");
 }
 
 }  // namespace
