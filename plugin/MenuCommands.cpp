@@ -1,6 +1,8 @@
 // The two menu commands that open a dialog. The engine is stopped for as long as a dialog is
 // on the screen, so neither the hook nor the timer reads g_cfg while the options dialog
-// writes it.
+// writes it. While a dialog is open Velkora's windows are disabled, but Velkora can still
+// call a command (from a shortcut of its own, say): the open dialog then comes to the front
+// and the call returns at once, leaving the dialog and the stopped engine as they are.
 #include "appinfo/AppInfo.h"
 #include "engine/Engine.h"
 #include "plugin/Plugin.h"
@@ -27,6 +29,8 @@ static void ShowSaveError(uint32_t error) {
 // The host may tear the plug-in down while a dialog is open: what follows the dialog asks
 // again whether the plug-in is still set up.
 void WINAPI MyOption(int) {
+    if (ActivateShownDialog())
+        return;
     StopEngine();
     if (!OptionDlg)
         OptionDlg = new TOptionDlg(g_handle_module);
@@ -43,6 +47,8 @@ void WINAPI MyOption(int) {
 }
 
 void WINAPI MyVersion(int) {
+    if (ActivateShownDialog())
+        return;
     StopEngine();
     if (!AboutBox)
         AboutBox = new TAboutBox(PLUGIN_NAME, g_handle_module);

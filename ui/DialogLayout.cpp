@@ -8,6 +8,8 @@
 const char LAYOUT_PAGE[] = "LayoutPage";
 
 static const char LOOK_PROPERTY[] = "CursorwakeLook";
+// Marks the windows of the thread that a modal form disabled, and only those.
+static const char DISABLED_PROPERTY[] = "CursorwakeDisabled";
 
 void LayoutWindows::Clear() {
     for (size_t i = 0; i < count_; ++i)
@@ -137,10 +139,84 @@ bool BuildLayout(HWND form, const LayoutRow *rows, size_t count, const HFONT *fo
     return true;
 }
 
+namespace {
+
+// The form that ShowLayoutDialog shows; the plug-in shows one at a time.
+struct ModalShowing {
+    bool running;
+    HWND form;   // null until the form has been created
+    bool ended;
+    INT_PTR result;
+};
+ModalShowing g_modal = {};
+
+BOOL CALLBACK DisableThreadWindow(HWND window, LPARAM) {
+    if (IsWindowVisible(window) && IsWindowEnabled(window)) {
+        SetPropA(window, DISABLED_PROPERTY, reinterpret_cast<HANDLE>(1));
+        EnableWindow(window, FALSE);
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK EnableDisabledWindow(HWND window, LPARAM) {
+    if (RemovePropA(window, DISABLED_PROPERTY))
+        EnableWindow(window, TRUE);
+    return TRUE;
+}
+
+}  // namespace
+
 INT_PTR ShowLayoutDialog(HINSTANCE instance, DLGPROC proc, LPARAM param) {
+    if (g_modal.running)
+        return IDCANCEL;
+    g_modal = {true, nullptr, false, IDCANCEL};
+    HWND active = GetActiveWindow();
+    // From before the form's creation on, so that a message box shown while the form is set
+    // up is already alone with it.
+    EnumThreadWindows(GetCurrentThreadId(), DisableThreadWindow, 0);
     const EmptyDialogTemplate t =
         MakeTemplate(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFOREGROUND, WS_EX_DLGMODALFRAME);
-    return DialogBoxIndirectParamA(instance, &t.header, nullptr, proc, param);
+    HWND form = CreateDialogIndirectParamA(instance, &t.header, nullptr, proc, param);
+    g_modal.form = form;
+    if (form && !g_modal.ended)
+        ShowWindow(form, SW_SHOW);
+    while (form && !g_modal.ended && IsWindow(form)) {
+        MSG msg;
+        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got <= 0) {
+            if (got == 0)   // the quit is for the thread's own loop
+                PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (!IsDialogMessageA(form, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+    // The other windows come back before the form goes, so that the activation can pass to
+    // one of them rather than to another program.
+    EnumThreadWindows(GetCurrentThreadId(), EnableDisabledWindow, 0);
+    if (form && IsWindow(form))
+        DestroyWindow(form);
+    if (active && IsWindow(active))
+        SetActiveWindow(active);
+    const INT_PTR result = g_modal.result;
+    g_modal = {};
+    return result;
+}
+
+void EndLayoutDialog(HWND form, INT_PTR result) {
+    g_modal.result = result;
+    g_modal.ended = true;
+    PostMessageA(form, WM_NULL, 0, 0);   // wakes the loop, whichever loop this came from
+}
+
+bool ActivateShownDialog() {
+    if (!g_modal.running)
+        return false;
+    if (g_modal.form)
+        SetForegroundWindow(GetLastActivePopup(g_modal.form));
+    return true;
 }
 
 void SetClientSize(HWND form, int width, int height) {

@@ -54,8 +54,17 @@ bool BuildLayout(HWND form, const LayoutRow *rows, size_t count, const HFONT *fo
 // Colours for a control of the layout: null when the control keeps the default ones.
 HBRUSH LayoutControlColour(HWND control, HDC dc);
 
-// A modal dialog without controls, whose client area is then sized in pixels.
+// Shows a form without controls modally and without an owner, as a modal form of this thread:
+// while it is shown every other enabled, visible top-level window of the thread is disabled,
+// and when it closes exactly those are enabled again and the window that was active before
+// is activated. Returns the result given to EndLayoutDialog; IDCANCEL when the thread is told
+// to quit, or when a form is being shown already.
 INT_PTR ShowLayoutDialog(HINSTANCE instance, DLGPROC proc, LPARAM param);
+void EndLayoutDialog(HWND form, INT_PTR result);
+
+// While ShowLayoutDialog shows a form: brings it, or the message box it shows, to the front
+// and returns true.
+bool ActivateShownDialog();
 
 // The form object that ShowLayoutDialog was given, kept with the dialog from WM_INITDIALOG on;
 // null for the messages that come before it.

@@ -74,12 +74,12 @@ INT_PTR CALLBACK TAboutBox::DialogProc(HWND form, UINT message, WPARAM wparam, L
     case WM_COMMAND:
         // Esc also arrives as IDCANCEL; the box has no cancel button, so it does nothing.
         if (LOWORD(wparam) == C::OKButton)
-            EndDialog(form, IDOK);
+            EndLayoutDialog(form, IDOK);
         else if (LOWORD(wparam) == C::WebSite && HIWORD(wparam) == STN_CLICKED)
             self->WebSiteClick();
         return TRUE;
     case WM_CLOSE:
-        EndDialog(form, IDCANCEL);
+        EndLayoutDialog(form, IDCANCEL);
         return TRUE;
     case WM_SETCURSOR:
         if (reinterpret_cast<HWND>(wparam) == self->windows_.Get(C::WebSite)) {
@@ -157,7 +157,7 @@ void TAboutBox::WebSiteClick() {
     char address[256] = {};
     GetWindowTextA(windows_.Get(C::WebSite), address, sizeof address);
     ShellExecuteA(nullptr, "open", address, nullptr, nullptr, SW_SHOW);
-    EndDialog(form_, IDCANCEL);
+    EndLayoutDialog(form_, IDCANCEL);
 }
 
 void TAboutBox::ReleaseIcons() {

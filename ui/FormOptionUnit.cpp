@@ -263,7 +263,7 @@ void TOptionDlg::ShowInvalidEdit(int control) {
 
 void TOptionDlg::Close(INT_PTR result) {
     active_page_ = static_cast<int>(SendMessageA(windows_.Get(PageControl), TCM_GETCURSEL, 0, 0));
-    EndDialog(form_, result);
+    EndLayoutDialog(form_, result);
 }
 
 void TOptionDlg::ShowPage(int index) {

@@ -40,6 +40,13 @@ HWND WaitForWindow(const char *caption, DWORD timeout_ms) {
     return nullptr;
 }
 
+bool WaitUntil(const std::function<bool()> &done, DWORD timeout_ms) {
+    const DWORD start = GetTickCount();
+    while (!done() && GetTickCount() - start < timeout_ms)
+        Sleep(20);
+    return done();
+}
+
 bool WaitUntilGone(HWND window, DWORD timeout_ms) {
     const DWORD start = GetTickCount();
     while (IsWindow(window) && GetTickCount() - start < timeout_ms)
@@ -123,6 +130,40 @@ RECT RectIn(HWND window, HWND parent) {
     GetWindowRect(window, &r);
     MapWindowPoints(nullptr, parent, reinterpret_cast<POINT *>(&r), 2);
     return r;
+}
+
+namespace {
+const UINT RUN_COMMAND = WM_APP + 7;
+
+LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == RUN_COMMAND) {
+        (*reinterpret_cast<const std::function<void()> *>(lparam))();
+        return 1;
+    }
+    return DefWindowProcA(window, message, wparam, lparam);
+}
+}  // namespace
+
+HWND CreateHostWindow(const char *title, bool enabled) {
+    static const ATOM host_class = [] {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = HostWindowProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
+        wc.lpszClassName = "CursorwakeTestHostWindow";
+        return RegisterClassA(&wc);
+    }();
+    HWND window = CreateWindowExA(0, MAKEINTATOM(host_class), title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 300,
+                                  200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    EnableWindow(window, enabled);
+    return window;
+}
+
+bool RunOnThreadOf(HWND window, const std::function<void()> &command, DWORD timeout_ms) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(window, RUN_COMMAND, 0, reinterpret_cast<LPARAM>(&command), SMTO_NORMAL, timeout_ms,
+                               &result) &&
+           result == 1;
 }
 
 // PNG with stored (uncompressed) deflate blocks: small code, no library.

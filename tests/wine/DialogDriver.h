@@ -16,6 +16,8 @@ void WhileDialogRuns(const char *caption, const std::function<void()> &command,
 
 HWND WaitForWindow(const char *caption, DWORD timeout_ms = 5000);
 bool WaitUntilGone(HWND window, DWORD timeout_ms = 5000);
+// From the driving thread: polls until `done` holds or `timeout_ms` passed; returns `done()`.
+bool WaitUntil(const std::function<bool()> &done, DWORD timeout_ms = 5000);
 HWND FindControl(HWND root, int id);                   // any depth
 HWND FindControlByText(HWND root, const std::string &text);
 std::vector<HWND> ControlsOfClass(HWND root, const char *cls);
@@ -27,6 +29,12 @@ void Click(HWND button);                                // posted: the click may
 HWND FocusOf(HWND window);                               // the focus of the window's thread
 RECT ClientRectOnScreen(HWND window);
 RECT RectIn(HWND window, HWND parent);                   // the window's rectangle in parent's client area
+
+// A shown top-level window of the calling thread, standing in for one of Velkora's.
+HWND CreateHostWindow(const char *title, bool enabled = true);
+// Runs `command` on the thread of `window` (a host window), as a shortcut of Velkora's would run
+// while that thread sits in a dialog's loop; false when it had not returned within `timeout_ms`.
+bool RunOnThreadOf(HWND window, const std::function<void()> &command, DWORD timeout_ms = 10000);
 
 // A PNG of the window as it stands on the screen, into the screenshot folder; its path.
 std::string SaveScreenshot(HWND window, const std::string &name);

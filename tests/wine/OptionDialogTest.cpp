@@ -58,6 +58,23 @@ HWND VisiblePage(HWND dialog) {
     return nullptr;
 }
 
+struct CaptionCount {
+    const char *caption;
+    int shown;
+};
+
+BOOL CALLBACK CountShown(HWND window, LPARAM param) {
+    auto &count = *reinterpret_cast<CaptionCount *>(param);
+    count.shown += IsWindowVisible(window) && TextOf(window) == count.caption;
+    return TRUE;
+}
+
+int ShownWindowsCaptioned(const char *caption) {
+    CaptionCount count = {caption, 0};
+    EnumWindows(CountShown, reinterpret_cast<LPARAM>(&count));
+    return count.shown;
+}
+
 class OptionDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -205,6 +222,68 @@ TEST_F(OptionDialogTest, TabOrderOfEachPageThenOkAndCancel) {
         Click(FindControl(dialog, CancelBtn));
         EXPECT_TRUE(WaitUntilGone(dialog));
     });
+}
+
+// While either dialog is shown, the host thread's other shown windows are disabled; after it,
+// exactly those that were enabled are enabled again and the one that was active is active.
+TEST_F(OptionDialogTest, EitherDialogDisablesTheHostsWindowsWhileItIsShown) {
+    LoadedPlugin &plugin = Start(Ini("1"));
+    HWND main = CreateHostWindow("Velkora");
+    HWND disabled = CreateHostWindow("Velkora (disabled)", false);
+    HWND hidden = CreateHostWindow("Velkora (hidden)");
+    ShowWindow(hidden, SW_HIDE);
+    SetActiveWindow(main);
+    ASSERT_EQ(GetActiveWindow(), main);
+    const std::pair<const char *, void(WINAPI *)(int)> DIALOGS[] = {{CAPTION, plugin.api.MyOption},
+                                                                     {"バージョン情報", plugin.api.MyVersion}};
+    for (const auto &[caption, command] : DIALOGS) {
+        WhileDialogRuns(caption, [&] { command(0); }, [&] {
+            HWND dialog = WaitForWindow(caption);
+            ASSERT_NE(dialog, nullptr);
+            EXPECT_EQ(GetWindow(dialog, GW_OWNER), nullptr);
+            EXPECT_TRUE(IsWindowEnabled(dialog));
+            EXPECT_FALSE(IsWindowEnabled(main));
+            EXPECT_FALSE(IsWindowEnabled(disabled));
+            EXPECT_TRUE(IsWindowEnabled(hidden));
+            PostMessageA(dialog, WM_CLOSE, 0, 0);
+            EXPECT_TRUE(WaitUntilGone(dialog));
+        });
+        EXPECT_TRUE(IsWindowEnabled(main)) << caption;
+        EXPECT_FALSE(IsWindowEnabled(disabled)) << caption;
+        EXPECT_TRUE(IsWindowEnabled(hidden)) << caption;
+        EXPECT_EQ(GetActiveWindow(), main) << caption;
+    }
+    for (HWND window : {main, disabled, hidden})
+        DestroyWindow(window);
+}
+
+// Velkora calls MyOption or MyVersion again while the options dialog is open: nothing opens,
+// the open dialog comes to the front, the call returns at once, the engine stays stopped,
+// and the dialog then closes as usual.
+TEST_F(OptionDialogTest, ACallWhileTheDialogIsOpenBringsItToTheFrontAndReturns) {
+    LoadedPlugin &plugin = Start(EngineIni("1"));
+    HWND main = CreateHostWindow("Velkora");
+    Options([&] {
+        HWND dialog = WaitForWindow(CAPTION);
+        ASSERT_NE(dialog, nullptr);
+        HWND elsewhere = CreateWindowExA(0, "Static", "elsewhere", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr,
+                                         nullptr, nullptr, nullptr);
+        for (auto command : {plugin.api.MyOption, plugin.api.MyVersion}) {
+            SetForegroundWindow(elsewhere);
+            ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == elsewhere; }));
+            EXPECT_TRUE(RunOnThreadOf(main, [&] { command(0); }));
+            EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == dialog; }));
+        }
+        DestroyWindow(elsewhere);
+        EXPECT_EQ(FindWindowA(nullptr, "バージョン情報"), nullptr);
+        EXPECT_EQ(ShownWindowsCaptioned(CAPTION), 1);
+        Jiggle();
+        Click(FindControl(dialog, CancelBtn));
+        EXPECT_TRUE(WaitUntilGone(dialog));
+    });
+    EXPECT_TRUE(g_host.hotkeys.empty());
+    EXPECT_TRUE(JiggleActivates());
+    DestroyWindow(main);
 }
 
 TEST_F(OptionDialogTest, CancelStoresAndWritesNothingAndTheNextOpeningShowsTheRecordOnTheSamePage) {
