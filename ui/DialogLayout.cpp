@@ -91,10 +91,17 @@ static LRESULT CALLBACK PanelProc(HWND panel, UINT message, WPARAM wparam, LPARA
     return DefSubclassProc(panel, message, wparam, lparam);
 }
 
+// A page is a sibling of its tab control, as in property sheets: a page inside the tab control
+// would hide the tab control from the dialog manager, which never gives the focus to a control
+// that holds controls. The page stands over the tab's display area at the top of the z-order,
+// so that it is drawn over the tab control; BuildLayout then puts the tab control at the
+// bottom, so that Tab comes round from the form's last control to the tab control and goes
+// from it into the shown page.
 static HWND CreatePage(HWND tab, const LayoutRow &row) {
     const EmptyDialogTemplate t = MakeTemplate(WS_CHILD | DS_CONTROL, WS_EX_CONTROLPARENT);
+    HWND form = GetParent(tab);
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(tab, GWLP_HINSTANCE));
-    HWND page = CreateDialogIndirectParamA(instance, &t.header, tab, PageProc, 0);
+    HWND page = CreateDialogIndirectParamA(instance, &t.header, form, PageProc, 0);
     if (!page)
         return nullptr;
     SetWindowLongPtrA(page, GWLP_ID, row.id);
@@ -106,13 +113,16 @@ static HWND CreatePage(HWND tab, const LayoutRow &row) {
     RECT area;
     GetClientRect(tab, &area);
     SendMessageA(tab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
-    MoveWindow(page, area.left, area.top, area.right - area.left, area.bottom - area.top, FALSE);
+    MapWindowPoints(tab, form, reinterpret_cast<POINT *>(&area), 2);
+    SetWindowPos(page, HWND_TOP, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                 SWP_NOACTIVATE);
     return page;
 }
 
 bool BuildLayout(HWND form, const LayoutRow *rows, size_t count, const HFONT *fonts, LayoutWindows &out) {
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(form, GWLP_HINSTANCE));
     out.Clear();
+    HWND paged_tab = nullptr;
     for (size_t i = 0; i < count; ++i) {
         const LayoutRow &row = rows[i];
         HWND parent = row.parent ? out.Get(row.parent) : form;
@@ -121,6 +131,7 @@ bool BuildLayout(HWND form, const LayoutRow *rows, size_t count, const HFONT *fo
         HWND window;
         if (row.cls == LAYOUT_PAGE) {
             window = CreatePage(parent, row);
+            paged_tab = parent;
         } else {
             window = CreateWindowExA(row.ex_style, row.cls, row.text, WS_CHILD | WS_VISIBLE | row.style, row.x, row.y,
                                      row.w, row.h, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)),
@@ -136,6 +147,8 @@ bool BuildLayout(HWND form, const LayoutRow *rows, size_t count, const HFONT *fo
         if (!out.Add(row.id, window))
             return false;
     }
+    if (paged_tab)
+        SetWindowPos(paged_tab, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     return true;
 }
 
@@ -164,6 +177,23 @@ BOOL CALLBACK EnableDisabledWindow(HWND window, LPARAM) {
     return TRUE;
 }
 
+// The dialog manager would take Ctrl+Tab for a plain Tab; the page keys go to the form first.
+bool TurnPageByKey(HWND form, const MSG &msg) {
+    if (msg.message != WM_KEYDOWN || !(GetKeyState(VK_CONTROL) & 0x8000))
+        return false;
+    if (msg.hwnd != form && !IsChild(form, msg.hwnd))
+        return false;
+    int step;
+    switch (msg.wParam) {
+    case VK_TAB: step = GetKeyState(VK_SHIFT) & 0x8000 ? -1 : 1; break;
+    case VK_NEXT: step = 1; break;
+    case VK_PRIOR: step = -1; break;
+    default: return false;
+    }
+    SendMessageA(form, LAYOUT_TURN_PAGE, static_cast<WPARAM>(step), 0);
+    return true;
+}
+
 }  // namespace
 
 INT_PTR ShowLayoutDialog(HINSTANCE instance, DLGPROC proc, LPARAM param) {
@@ -188,7 +218,7 @@ INT_PTR ShowLayoutDialog(HINSTANCE instance, DLGPROC proc, LPARAM param) {
                 PostQuitMessage(static_cast<int>(msg.wParam));
             break;
         }
-        if (!IsDialogMessageA(form, &msg)) {
+        if (!TurnPageByKey(form, msg) && !IsDialogMessageA(form, &msg)) {
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         }

@@ -7,7 +7,7 @@
 #include <cstddef>
 
 // The class of a row that is a page of the tab control named by its parent: a child dialog
-// filling the tab's display area, with the row's text on its tab.
+// over the tab's display area, with the row's text on its tab.
 extern const char LAYOUT_PAGE[];
 
 enum class Look {
@@ -65,6 +65,10 @@ void EndLayoutDialog(HWND form, INT_PTR result);
 // While ShowLayoutDialog shows a form: brings it, or the message box it shows, to the front
 // and returns true.
 bool ActivateShownDialog();
+
+// Sent to the shown form for Ctrl+Tab and Ctrl+PageDown (wparam 1) and for Ctrl+Shift+Tab and
+// Ctrl+PageUp (wparam -1) from anywhere on it: turn the page.
+const UINT LAYOUT_TURN_PAGE = WM_APP + 1;
 
 // The form object that ShowLayoutDialog was given, kept with the dialog from WM_INITDIALOG on;
 // null for the messages that come before it.

@@ -49,8 +49,7 @@ constexpr LayoutRow Zone(int id, int panel, int column, int row) {
 
 // The whole form. Among siblings the order of the rows is the tab order.
 const LayoutRow OPTION_LAYOUT[] = {
-    {PageControl, 0, WC_TABCONTROLA, "", WS_TABSTOP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT,
-     5, 5, 440, 343, NORMAL, Look::Plain},
+    {PageControl, 0, WC_TABCONTROLA, "", WS_TABSTOP | WS_CLIPSIBLINGS, 0, 5, 5, 440, 343, NORMAL, Look::Plain},
     Page(PageGeneral, "全般"),
     Page(PageWheel, "ホイール"),
     Page(PageMove, "移動"),
@@ -179,6 +178,9 @@ INT_PTR CALLBACK TOptionDlg::DialogProc(HWND form, UINT message, WPARAM wparam, 
     case WM_INITDIALOG:
         self->FormCreate(form);
         self->FormShow();
+        return FALSE;   // FormCreate gave the focus
+    case LAYOUT_TURN_PAGE:
+        self->TurnPage(static_cast<int>(wparam));
         return TRUE;
     case WM_COMMAND:
         if (LOWORD(wparam) == OKBtn && self->OKBtnClick())
@@ -206,6 +208,8 @@ INT_PTR CALLBACK TOptionDlg::DialogProc(HWND form, UINT message, WPARAM wparam, 
     return FALSE;
 }
 
+// The page control, first in the tab order, has the focus at the opening: the arrow keys turn
+// its pages, Tab leads into the shown one.
 void TOptionDlg::FormCreate(HWND form) {
     form_ = form;
     SetWindowTextA(form, caption_);
@@ -218,6 +222,7 @@ void TOptionDlg::FormCreate(HWND form) {
         if (field.IsEdit())
             SendMessageA(windows_.Get(field.control), EM_SETLIMITTEXT, OPTION_EDIT_LIMIT, 0);
     ShowPage(active_page_);
+    SendMessageA(form, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(windows_.Get(PageControl)), TRUE);
     SetClientSize(form, CLIENT_WIDTH, CLIENT_HEIGHT);
     const RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     CentreWindowIn(form, screen);
@@ -266,10 +271,23 @@ void TOptionDlg::Close(INT_PTR result) {
     EndLayoutDialog(form_, result);
 }
 
+// A control of a page that goes out of sight hands the focus to the page control.
 void TOptionDlg::ShowPage(int index) {
     if (index < 0 || index >= PAGE_COUNT)
         index = 0;
-    SendMessageA(windows_.Get(PageControl), TCM_SETCURSEL, index, 0);
-    for (int i = 0; i < PAGE_COUNT; ++i)
-        ShowWindow(windows_.Get(PageGeneral + i), i == index ? SW_SHOW : SW_HIDE);
+    HWND tabs = windows_.Get(PageControl);
+    SendMessageA(tabs, TCM_SETCURSEL, index, 0);
+    HWND focus = GetFocus();
+    for (int i = 0; i < PAGE_COUNT; ++i) {
+        HWND page = windows_.Get(PageGeneral + i);
+        if (i != index && focus && IsChild(page, focus))
+            SendMessageA(form_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(tabs), TRUE);
+        ShowWindow(page, i == index ? SW_SHOW : SW_HIDE);
+    }
+}
+
+// Ctrl+Tab and its kin go round the pages: after the last comes the first.
+void TOptionDlg::TurnPage(int step) {
+    const int current = static_cast<int>(SendMessageA(windows_.Get(PageControl), TCM_GETCURSEL, 0, 0));
+    ShowPage(((current + step) % PAGE_COUNT + PAGE_COUNT) % PAGE_COUNT);
 }

@@ -21,6 +21,7 @@ private:
     bool OKBtnClick();
     void Close(INT_PTR result);
     void ShowPage(int index);
+    void TurnPage(int step);
     void ShowInvalidEdit(int control);
 
     HMODULE module_;

@@ -111,6 +111,24 @@ void SetChecked(HWND button, bool checked) {
 
 void Click(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
 
+void PressKey(WORD key, std::initializer_list<WORD> modifiers) {
+    std::vector<INPUT> inputs;
+    auto add = [&](WORD vk, DWORD flags) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = vk;
+        input.ki.dwFlags = flags;
+        inputs.push_back(input);
+    };
+    for (WORD modifier : modifiers)
+        add(modifier, 0);
+    add(key, 0);
+    add(key, KEYEVENTF_KEYUP);
+    for (auto m = std::rbegin(modifiers); m != std::rend(modifiers); ++m)
+        add(*m, KEYEVENTF_KEYUP);
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
 HWND FocusOf(HWND window) {
     GUITHREADINFO info = {};
     info.cbSize = sizeof info;

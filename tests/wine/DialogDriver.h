@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,9 @@ void SetText(HWND window, const std::string &text);
 bool IsChecked(HWND button);
 void SetChecked(HWND button, bool checked);
 void Click(HWND button);                                // posted: the click may open a message box
+// Real keystrokes for the foreground window: the modifiers go down, the key is pressed, the
+// modifiers come up.
+void PressKey(WORD key, std::initializer_list<WORD> modifiers = {});
 HWND FocusOf(HWND window);                               // the focus of the window's thread
 RECT ClientRectOnScreen(HWND window);
 RECT RectIn(HWND window, HWND parent);                   // the window's rectangle in parent's client area

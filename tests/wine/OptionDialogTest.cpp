@@ -192,14 +192,14 @@ TEST_F(OptionDialogTest, LayoutInPixelsAndAScreenshotOfEachPage) {
     });
 }
 
-TEST_F(OptionDialogTest, TabOrderOfEachPageThenOkAndCancel) {
+TEST_F(OptionDialogTest, TabOrderThePageControlThenEachPageThenOkAndCancel) {
     const std::vector<std::vector<int>> ORDERS = {
-        {EdtInterval, ChkEnable},
-        {ChkOnWheel, EdtWheelAllowance, EdtWheelUp, EdtWheelDown, EdtWheelTimeout},
-        {ChkMovePriLT, ChkMovePriLB, ChkMovePriL, ChkMovePriRT, ChkMovePriR, ChkMovePriRB, ChkMovePriT, ChkMovePriB,
+        {PageControl, EdtInterval, ChkEnable},
+        {PageControl, ChkOnWheel, EdtWheelAllowance, EdtWheelUp, EdtWheelDown, EdtWheelTimeout},
+        {PageControl, ChkMovePriLT, ChkMovePriLB, ChkMovePriL, ChkMovePriRT, ChkMovePriR, ChkMovePriRB, ChkMovePriT, ChkMovePriB,
          EdtMoveDelay, EdtMoveWidth, EdtMoveHeight, ChkMoveOnVelk,
          ChkMoveSecLT, ChkMoveSecLB, ChkMoveSecL, ChkMoveSecRT, ChkMoveSecR, ChkMoveSecRB, ChkMoveSecT, ChkMoveSecB},
-        {ChkClickLDblClick, ChkClickMDblClick, ChkClickRDblClick, ChkClickLHoldDown, ChkClickMHoldDown,
+        {PageControl, ChkClickLDblClick, ChkClickMDblClick, ChkClickRDblClick, ChkClickLHoldDown, ChkClickMHoldDown,
          ChkClickRHoldDown, EdtClickMsecDblClick, EdtClickMsecHoldDown, EdtClickMoveAllowance},
     };
     Start(Ini("1"));
@@ -222,6 +222,61 @@ TEST_F(OptionDialogTest, TabOrderOfEachPageThenOkAndCancel) {
         Click(FindControl(dialog, CancelBtn));
         EXPECT_TRUE(WaitUntilGone(dialog));
     });
+}
+
+// The page control has the focus at the opening; from キャンセル, Tab leads to it and an arrow key
+// turns its page; Ctrl+Tab and its kin turn pages from anywhere; Esc cancels, Enter confirms.
+TEST_F(OptionDialogTest, KeyboardTurnsThePagesAndEndsTheDialog) {
+    LoadedPlugin &plugin = Start(Ini("1"));
+    const std::string before = ReadTextFile(plugin.ini_path);
+    Options([&] {
+        HWND dialog = WaitForWindow(CAPTION);
+        ASSERT_NE(dialog, nullptr);
+        HWND tabs = FindControl(dialog, PageControl), cancel = FindControl(dialog, CancelBtn);
+        auto focus_on = [&](HWND control) { return WaitUntil([&] { return FocusOf(dialog) == control; }); };
+        auto page_shown = [&](int page) {
+            return WaitUntil([&] {
+                return ActivePage(dialog) == page && VisiblePage(dialog) == FindControl(dialog, PageGeneral + page);
+            });
+        };
+        EXPECT_TRUE(focus_on(tabs));
+        SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(cancel), TRUE);
+        ASSERT_TRUE(focus_on(cancel));
+        PressKey(VK_TAB);
+        EXPECT_TRUE(focus_on(tabs));
+        PressKey(VK_RIGHT);
+        EXPECT_TRUE(page_shown(1));
+        PressKey(VK_TAB);
+        EXPECT_TRUE(focus_on(FindControl(dialog, ChkOnWheel)));
+        // A control that goes out of sight with its page hands the focus to the page control.
+        PressKey(VK_TAB, {VK_CONTROL, VK_SHIFT});
+        EXPECT_TRUE(page_shown(0));
+        EXPECT_TRUE(focus_on(tabs));
+        SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(cancel), TRUE);
+        ASSERT_TRUE(focus_on(cancel));
+        PressKey(VK_TAB, {VK_CONTROL});
+        EXPECT_TRUE(page_shown(1));
+        EXPECT_EQ(FocusOf(dialog), cancel);
+        PressKey(VK_NEXT, {VK_CONTROL});
+        EXPECT_TRUE(page_shown(2));
+        PressKey(VK_PRIOR, {VK_CONTROL});
+        PressKey(VK_PRIOR, {VK_CONTROL});
+        PressKey(VK_PRIOR, {VK_CONTROL});
+        EXPECT_TRUE(page_shown(3));   // round from the first page to the last
+        PressKey(VK_ESCAPE);
+        EXPECT_TRUE(WaitUntilGone(dialog));
+    });
+    EXPECT_EQ(ReadTextFile(plugin.ini_path), before);
+    EXPECT_TRUE(g_host.reloads.empty());
+    Options([&] {
+        HWND dialog = WaitForWindow(CAPTION);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(ActivePage(dialog), 3);
+        ASSERT_TRUE(WaitUntil([&] { return FocusOf(dialog) == FindControl(dialog, PageControl); }));
+        PressKey(VK_RETURN);
+        EXPECT_TRUE(WaitUntilGone(dialog));
+    });
+    EXPECT_EQ(g_host.reloads, std::vector<std::string>{"Cursorwake"});
 }
 
 // While either dialog is shown, the host thread's other shown windows are disabled; after it,
