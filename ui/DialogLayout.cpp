@@ -31,6 +31,24 @@ HWND LayoutWindows::Get(int id) const {
     return nullptr;
 }
 
+int ScreenDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : 96;
+}
+
+int FormDpi(HWND form) {
+    // Windows 7 lacks GetDpiForWindow; User32 itself is loaded in every program with windows.
+    using GetDpiForWindowProc = UINT(WINAPI *)(HWND);
+    const auto get_dpi_for_window = reinterpret_cast<GetDpiForWindowProc>(
+        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+    if (get_dpi_for_window)
+        if (const UINT dpi = get_dpi_for_window(form))
+            return static_cast<int>(dpi);
+    return ScreenDpi();
+}
+
 // An in-memory dialog template without controls, caption, menu or font; the layout and the
 // form's code set all of them in pixels.
 struct alignas(4) EmptyDialogTemplate {
@@ -119,7 +137,7 @@ static HWND CreatePage(HWND tab, const LayoutRow &row) {
     return page;
 }
 
-bool BuildLayout(HWND form, const LayoutRow *rows, size_t count, const HFONT *fonts, LayoutWindows &out) {
+bool BuildLayout(HWND form, const LayoutRow *rows, size_t count, const HFONT *fonts, int dpi, LayoutWindows &out) {
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(form, GWLP_HINSTANCE));
     out.Clear();
     HWND paged_tab = nullptr;
@@ -133,9 +151,9 @@ bool BuildLayout(HWND form, const LayoutRow *rows, size_t count, const HFONT *fo
             window = CreatePage(parent, row);
             paged_tab = parent;
         } else {
-            window = CreateWindowExA(row.ex_style, row.cls, row.text, WS_CHILD | WS_VISIBLE | row.style, row.x, row.y,
-                                     row.w, row.h, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)),
-                                     instance, nullptr);
+            window = CreateWindowExA(row.ex_style, row.cls, row.text, WS_CHILD | WS_VISIBLE | row.style,
+                                     Scaled(row.x, dpi), Scaled(row.y, dpi), Scaled(row.w, dpi), Scaled(row.h, dpi),
+                                     parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance, nullptr);
         }
         if (!window)
             return false;

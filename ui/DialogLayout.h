@@ -1,6 +1,7 @@
 // Forms laid out from a table: each row is one standard control, placed in pixels inside its
 // parent (the form, a tab page or a panel). Rows are created in table order, which is also
-// the tab order among siblings.
+// the tab order among siblings. The pixels are those of a 96-DPI screen; a form is laid out
+// at its own DPI, every measure scaled by the one rule of Scaled.
 #pragma once
 #include <windows.h>
 
@@ -23,7 +24,7 @@ struct LayoutRow {
     const char *text;
     DWORD style;         // besides WS_CHILD | WS_VISIBLE
     DWORD ex_style;
-    int x, y, w, h;      // pixels, in the parent's client area (unused for pages)
+    int x, y, w, h;      // pixels at 96 DPI, in the parent's client area (unused for pages)
     int font;            // index into the form's fonts
     Look look;
 };
@@ -48,8 +49,16 @@ private:
     size_t count_ = 0;
 };
 
-// Creates every row; false when a window could not be created.
-bool BuildLayout(HWND form, const LayoutRow *rows, size_t count, const HFONT *fonts, LayoutWindows &out);
+// The DPI that a form is laid out at: the window's own where the system tells it, else the
+// screen's (96 for a program that the system scales).
+int FormDpi(HWND form);
+// The screen's DPI, which the system's own metrics and fonts are given in.
+int ScreenDpi();
+// Pixels at 96 DPI as pixels at `dpi`. At 96 every measure stays as it is.
+inline int Scaled(int pixels, int dpi) { return MulDiv(pixels, dpi, 96); }
+
+// Creates every row at `dpi`; false when a window could not be created.
+bool BuildLayout(HWND form, const LayoutRow *rows, size_t count, const HFONT *fonts, int dpi, LayoutWindows &out);
 
 // Colours for a control of the layout: null when the control keeps the default ones.
 HBRUSH LayoutControlColour(HWND control, HDC dc);

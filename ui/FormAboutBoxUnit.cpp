@@ -41,9 +41,9 @@ const LayoutRow ABOUT_LAYOUT[] = {
 
 static_assert(std::size(ABOUT_LAYOUT) <= LAYOUT_CAPACITY, "the layout holds every row");
 
-HFONT AboutFont(bool underline) {
+HFONT AboutFont(bool underline, int dpi) {
     LOGFONTA font = {};
-    font.lfHeight = -FONT_HEIGHT;
+    font.lfHeight = -Scaled(FONT_HEIGHT, dpi);
     font.lfWeight = FW_NORMAL;
     font.lfUnderline = underline;
     font.lfCharSet = SHIFTJIS_CHARSET;
@@ -101,13 +101,14 @@ INT_PTR CALLBACK TAboutBox::DialogProc(HWND form, UINT message, WPARAM wparam, L
 void TAboutBox::FormCreate(HWND form) {
     form_ = form;
     SetWindowTextA(form, "バージョン情報");
-    fonts_[NORMAL] = AboutFont(false);
-    fonts_[LINK] = AboutFont(true);
-    BuildLayout(form, ABOUT_LAYOUT, std::size(ABOUT_LAYOUT), fonts_, windows_);
+    const int dpi = FormDpi(form);
+    fonts_[NORMAL] = AboutFont(false, dpi);
+    fonts_[LINK] = AboutFont(true, dpi);
+    BuildLayout(form, ABOUT_LAYOUT, std::size(ABOUT_LAYOUT), fonts_, dpi, windows_);
     picture_ = static_cast<HBITMAP>(
         LoadImageA(module_handle, MAKEINTRESOURCEA(IDB_PROGRAM_PICTURE), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     SendMessageA(windows_.Get(C::ProgramIcon), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture_));
-    SetClientSize(form, CLIENT_WIDTH, CLIENT_HEIGHT);
+    SetClientSize(form, Scaled(CLIENT_WIDTH, dpi), Scaled(CLIENT_HEIGHT, dpi));
 }
 
 void TAboutBox::FormShow() {

@@ -139,13 +139,14 @@ static_assert(std::size(OPTION_LAYOUT) <= LAYOUT_CAPACITY, "the layout holds eve
 
 bool IsLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
 
-HFONT UserInterfaceFont(int height) {
+// The system's message font, or that font `height` pixels high at 96 DPI, at `dpi`.
+HFONT UserInterfaceFont(int height, int dpi) {
     NONCLIENTMETRICSA metrics = {};
     metrics.cbSize = sizeof metrics;
     SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
     LOGFONTA font = metrics.lfMessageFont;
-    if (height)
-        font.lfHeight = -height;
+    // The system gives its font at the screen's DPI.
+    font.lfHeight = height ? -Scaled(height, dpi) : MulDiv(font.lfHeight, dpi, ScreenDpi());
     return CreateFontIndirectA(&font);
 }
 
@@ -213,17 +214,18 @@ INT_PTR CALLBACK TOptionDlg::DialogProc(HWND form, UINT message, WPARAM wparam, 
 void TOptionDlg::FormCreate(HWND form) {
     form_ = form;
     SetWindowTextA(form, caption_);
-    fonts_[NORMAL] = UserInterfaceFont(0);
-    fonts_[NOTE] = UserInterfaceFont(NOTE_HEIGHT);
-    fonts_[PANEL_CAPTION] = UserInterfaceFont(PANEL_CAPTION_HEIGHT);
-    BuildLayout(form, OPTION_LAYOUT, std::size(OPTION_LAYOUT), fonts_, windows_);
+    const int dpi = FormDpi(form);
+    fonts_[NORMAL] = UserInterfaceFont(0, dpi);
+    fonts_[NOTE] = UserInterfaceFont(NOTE_HEIGHT, dpi);
+    fonts_[PANEL_CAPTION] = UserInterfaceFont(PANEL_CAPTION_HEIGHT, dpi);
+    BuildLayout(form, OPTION_LAYOUT, std::size(OPTION_LAYOUT), fonts_, dpi, windows_);
     // What is entered is read into buffers of a fixed size.
     for (const OptionField &field : OPTION_FIELDS)
         if (field.IsEdit())
             SendMessageA(windows_.Get(field.control), EM_SETLIMITTEXT, OPTION_EDIT_LIMIT, 0);
     ShowPage(active_page_);
     SendMessageA(form, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(windows_.Get(PageControl)), TRUE);
-    SetClientSize(form, CLIENT_WIDTH, CLIENT_HEIGHT);
+    SetClientSize(form, Scaled(CLIENT_WIDTH, dpi), Scaled(CLIENT_HEIGHT, dpi));
     const RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     CentreWindowIn(form, screen);
 }

@@ -60,6 +60,7 @@ protected:
         g_destroyed.clear();
         g_shell_calls.clear();
         SetCursorPos(600, 500);
+        DialogDpi();
     }
     LoadedPlugin &Start(const std::string &ini = "[General]\r\nEnable=1\r\nInterval=50\r\n") {
         plugin_.reset(new LoadedPlugin(CurrentTestName(), ini));
@@ -82,7 +83,9 @@ protected:
     std::unique_ptr<LoadedPlugin> plugin_;
 };
 
+// At 96 DPI and, in a run of its own, at 144 DPI: every measure scaled, no text cut off.
 TEST_F(AboutBoxTest, ShowsNameVersionAndIconCentredOnTheCursorsMonitor) {
+    ASSERT_EQ(DialogDpi(), RunDpi());
     Start();
     WatchIcons();
     SetCursorPos(1500, 300);   // on monitor 2: 1280,0 - 2304,768
@@ -93,23 +96,26 @@ TEST_F(AboutBoxTest, ShowsNameVersionAndIconCentredOnTheCursorsMonitor) {
         EXPECT_EQ(FindControlByText(box, "0.1.0.8"), FindControl(box, C::Version));
         RECT client, frame;
         GetClientRect(box, &client);
-        EXPECT_EQ(client.right, 223);
-        EXPECT_EQ(client.bottom, 149);
+        EXPECT_EQ(client.right, Px(223));
+        EXPECT_EQ(client.bottom, Px(149));
         GetWindowRect(box, &frame);
         const LONG width = frame.right - frame.left, height = frame.bottom - frame.top;
         EXPECT_EQ(frame.left, 1280 + 512 - width / 2);
         EXPECT_EQ(frame.top, 384 - height / 2);
         RECT ok = RectIn(FindControl(box, C::OKButton), box);
-        EXPECT_EQ(ok.left, 71);
-        EXPECT_EQ(ok.top, 116);
-        EXPECT_EQ(ok.right - ok.left, 75);
-        EXPECT_EQ(ok.bottom - ok.top, 25);
+        EXPECT_EQ(ok.left, Px(71));
+        EXPECT_EQ(ok.top, Px(116));
+        EXPECT_EQ(ok.right - ok.left, Px(75));
+        EXPECT_EQ(ok.bottom - ok.top, Px(25));
         RECT panel = RectIn(FindControl(box, C::Panel1), box);
-        EXPECT_EQ(panel.left, 8);
-        EXPECT_EQ(panel.right - panel.left, 201);
-        EXPECT_EQ(panel.bottom - panel.top, 97);
+        EXPECT_EQ(panel.left, Px(8));
+        EXPECT_EQ(panel.right - panel.left, Px(201));
+        EXPECT_EQ(panel.bottom - panel.top, Px(97));
         HWND image = FindControl(box, C::ProgramIcon);
         EXPECT_EQ(GetParent(image), FindControl(box, C::Panel1));
+        RECT picture = RectIn(image, GetParent(image));
+        EXPECT_EQ(picture.right - picture.left, Px(32));
+        EXPECT_EQ(TextsCutOff(box), std::vector<std::string>{});
         HICON shown = reinterpret_cast<HICON>(SendMessageA(image, STM_GETIMAGE, IMAGE_ICON, 0));
         EXPECT_NE(shown, nullptr);
         EXPECT_EQ(g_extracted.size(), 2u);
@@ -117,7 +123,7 @@ TEST_F(AboutBoxTest, ShowsNameVersionAndIconCentredOnTheCursorsMonitor) {
             EXPECT_EQ(shown, g_extracted[0]);
         }
         Sleep(300);
-        SaveScreenshot(box, "about");
+        SaveScreenshot(box, ShotName("about"));
         Click(FindControl(box, C::OKButton));
         EXPECT_TRUE(WaitUntilGone(box));
     });

@@ -184,6 +184,69 @@ bool RunOnThreadOf(HWND window, const std::function<void()> &command, DWORD time
            result == 1;
 }
 
+int DialogDpi() {
+    static const int dpi = [] {
+        SetProcessDPIAware();
+        HDC screen = GetDC(nullptr);
+        const int caps = GetDeviceCaps(screen, LOGPIXELSY);
+        ReleaseDC(nullptr, screen);
+        return caps;
+    }();
+    return dpi;
+}
+
+int Px(int pixels) { return MulDiv(pixels, DialogDpi(), 96); }
+
+int RunDpi() {
+    const char *dpi = std::getenv("CURSORWAKE_DPI");
+    return dpi ? std::atoi(dpi) : 96;
+}
+
+std::string ShotName(const std::string &name) {
+    return DialogDpi() == 96 ? name : name + "-" + std::to_string(DialogDpi()) + "dpi";
+}
+
+std::vector<std::string> TextsCutOff(HWND root) {
+    std::vector<std::string> cut;
+    for (HWND control : Descendants(root, [](HWND) { return true; })) {
+        char cls[32] = {};
+        GetClassNameA(control, cls, sizeof cls);
+        const LONG style = GetWindowLongA(control, GWL_STYLE);
+        const std::string text = TextOf(control);
+        UINT format = DT_CALCRECT;
+        RECT room;
+        GetClientRect(control, &room);
+        if (lstrcmpiA(cls, "Static") == 0) {
+            const LONG kind = style & SS_TYPEMASK;
+            if (style & SS_NOPREFIX)
+                format |= DT_NOPREFIX;
+            if (kind == SS_LEFTNOWORDWRAP || (style & SS_CENTERIMAGE))
+                format |= DT_SINGLELINE;
+            else if (kind == SS_LEFT || kind == SS_CENTER || kind == SS_RIGHT)
+                format |= DT_WORDBREAK;
+            else
+                continue;   // pictures and frames
+        } else if (lstrcmpiA(cls, "Button") == 0) {
+            format = DT_CALCRECT | DT_SINGLELINE;
+            if ((style & BS_TYPEMASK) == BS_AUTOCHECKBOX)
+                room.right -= GetSystemMetrics(SM_CXMENUCHECK) + Px(4);
+        } else {
+            continue;
+        }
+        if (text.empty())
+            continue;
+        HDC dc = GetDC(control);
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)));
+        RECT need = {0, 0, room.right, 0};
+        DrawTextA(dc, text.c_str(), -1, &need, format);
+        SelectObject(dc, old);
+        ReleaseDC(control, dc);
+        if (need.right > room.right || need.bottom > room.bottom)
+            cut.push_back(text);
+    }
+    return cut;
+}
+
 // PNG with stored (uncompressed) deflate blocks: small code, no library.
 namespace {
 uint32_t Crc(const uint8_t *data, size_t size, uint32_t crc = 0) {

@@ -40,6 +40,18 @@ HWND CreateHostWindow(const char *title, bool enabled = true);
 // while that thread sits in a dialog's loop; false when it had not returned within `timeout_ms`.
 bool RunOnThreadOf(HWND window, const std::function<void()> &command, DWORD timeout_ms = 10000);
 
+// The DPI that the dialogs are laid out at in this run: the screen's, this program being
+// DPI-aware as a DPI-aware Velkora is. `pixels` at 96 DPI as the dialogs scale them.
+int DialogDpi();
+int Px(int pixels);
+// The DPI that the run's Wine prefix was set up for: CURSORWAKE_DPI, else 96.
+int RunDpi();
+// A screenshot's name with the DPI after it, unless that is 96.
+std::string ShotName(const std::string &name);
+// The texts of the Static and Button controls under `root` that do not fit their control
+// in the control's font (a check box's text beside its box).
+std::vector<std::string> TextsCutOff(HWND root);
+
 // A PNG of the window as it stands on the screen, into the screenshot folder; its path.
 std::string SaveScreenshot(HWND window, const std::string &name);
 

@@ -80,6 +80,7 @@ protected:
     void SetUp() override {
         g_host.Reset();
         SetCursorPos(600, 500);
+        DialogDpi();
     }
     LoadedPlugin &Start(const std::string &ini) {
         plugin_.reset(new LoadedPlugin(CurrentTestName(), ini));
@@ -125,39 +126,41 @@ TEST_F(OptionDialogTest, ShowsTheRecordAndOkWithoutChangesWritesItBackWithEnable
     EXPECT_EQ(g_host.reloads, std::vector<std::string>{"Cursorwake"});
 }
 
+// At 96 DPI and, in a run of its own, at 144 DPI: every measure scaled, no text cut off.
 TEST_F(OptionDialogTest, LayoutInPixelsAndAScreenshotOfEachPage) {
+    ASSERT_EQ(DialogDpi(), RunDpi());
     Start(Ini("1"));
     Options([&] {
         HWND dialog = WaitForWindow(CAPTION);
         ASSERT_NE(dialog, nullptr);
         RECT client;
         GetClientRect(dialog, &client);
-        EXPECT_EQ(client.right, 450);
-        EXPECT_EQ(client.bottom, 387);
+        EXPECT_EQ(client.right, Px(450));
+        EXPECT_EQ(client.bottom, Px(387));
         RECT frame;
-        GetWindowRect(dialog, &frame);   // centred on the screen
-        EXPECT_EQ(frame.left, (GetSystemMetrics(SM_CXSCREEN) - (frame.right - frame.left)) / 2);
-        EXPECT_EQ(frame.top, (GetSystemMetrics(SM_CYSCREEN) - (frame.bottom - frame.top)) / 2);
+        GetWindowRect(dialog, &frame);   // centred on the screen, each half rounded down
+        EXPECT_EQ(frame.left, GetSystemMetrics(SM_CXSCREEN) / 2 - (frame.right - frame.left) / 2);
+        EXPECT_EQ(frame.top, GetSystemMetrics(SM_CYSCREEN) / 2 - (frame.bottom - frame.top) / 2);
         EXPECT_EQ(GetWindowLongA(FindControl(dialog, OKBtn), GWL_STYLE) & 0x0F, BS_DEFPUSHBUTTON);
         RECT ok = RectIn(FindControl(dialog, OKBtn), dialog), cancel = RectIn(FindControl(dialog, CancelBtn), dialog);
-        EXPECT_EQ(ok.left, 275);
-        EXPECT_EQ(cancel.left, 363);
+        EXPECT_EQ(ok.left, Px(275));
+        EXPECT_EQ(cancel.left, Px(363));
         for (const RECT &r : {ok, cancel}) {
-            EXPECT_EQ(r.right - r.left, 75);
-            EXPECT_EQ(r.bottom - r.top, 25);
-            EXPECT_GE(r.top, 387 - 34);   // inside the bottom strip
+            EXPECT_EQ(r.right - r.left, Px(75));
+            EXPECT_EQ(r.bottom - r.top, Px(25));
+            EXPECT_GE(r.top, Px(387 - 34));   // inside the bottom strip
         }
         EXPECT_EQ(TextOf(FindControl(dialog, CancelBtn)), "キャンセル");
         RECT pages = RectIn(FindControl(dialog, PageControl), dialog);
-        EXPECT_EQ(pages.left, 5);
-        EXPECT_EQ(pages.top, 5);
-        EXPECT_EQ(pages.right, 445);
-        EXPECT_EQ(pages.bottom, 387 - 34 - 5);
+        EXPECT_EQ(pages.left, Px(5));
+        EXPECT_EQ(pages.top, Px(5));
+        EXPECT_EQ(pages.right - pages.left, Px(440));
+        EXPECT_EQ(pages.bottom - pages.top, Px(387 - 34 - 5 - 5));
         for (int panel_id : {PnlPrimary, PnlSecondary}) {
             HWND panel = FindControl(dialog, panel_id);
             RECT r = RectIn(panel, GetParent(panel));
-            EXPECT_EQ(r.right - r.left, 153);
-            EXPECT_EQ(r.bottom - r.top, 121);
+            EXPECT_EQ(r.right - r.left, Px(153));
+            EXPECT_EQ(r.bottom - r.top, Px(121));
             EXPECT_TRUE(GetWindowLongA(panel, GWL_EXSTYLE) & WS_EX_STATICEDGE);   // the lowered bevel
             std::vector<HWND> boxes = ControlsOfClass(panel, "Button");
             EXPECT_EQ(boxes.size(), 8u);
@@ -171,6 +174,7 @@ TEST_F(OptionDialogTest, LayoutInPixelsAndAScreenshotOfEachPage) {
         }
         EXPECT_EQ(TextOf(FindControl(dialog, PnlPrimary)), "1");
         EXPECT_EQ(TextOf(FindControl(dialog, PnlSecondary)), "2");
+        EXPECT_EQ(TextsCutOff(dialog), std::vector<std::string>{});
         const char *NAMES[] = {"1-general", "2-wheel", "3-move", "4-click"};
         const char *TABS[] = {"全般", "ホイール", "移動", "クリック"};
         HWND tabs = FindControl(dialog, PageControl);
@@ -185,7 +189,7 @@ TEST_F(OptionDialogTest, LayoutInPixelsAndAScreenshotOfEachPage) {
             SendMessageA(tabs, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
             EXPECT_STREQ(text, TABS[i]);
             Sleep(300);
-            SaveScreenshot(dialog, std::string("options-") + NAMES[i]);
+            SaveScreenshot(dialog, ShotName(std::string("options-") + NAMES[i]));
         }
         Click(FindControl(dialog, CancelBtn));
         EXPECT_TRUE(WaitUntilGone(dialog));
