@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "settings/Settings.h"
+
 struct Rect32 {
     int32_t left, top, right, bottom;
 };
@@ -21,11 +23,6 @@ bool IsInAnyMonitorZone(uint32_t onmove, const Rect32 &primary, bool has_seconda
 // The host-frame zone is tested when its bit is set and the host's quick options allow it:
 // byte 0 set, or byte 1 clear.
 bool IsHostFrameZoneOn(uint32_t onmove, const uint8_t (&quick_option)[8]);
-
-// The FullScreen setting: 0 reacts always; 1 holds gestures back while a game or a slide show
-// runs in exclusive full screen; 2 also while the foreground window covers its whole monitor.
-// Any other value acts as 1.
-enum : int32_t { FULLSCREEN_REACT_ALWAYS = 0, FULLSCREEN_EXCLUSIVE = 1, FULLSCREEN_ANY_WINDOW = 2 };
 
 // The system's user-notification states (SHQueryUserNotificationState) that mean exclusive full
 // screen. Its "busy" state is not among them: some overlays report it with nothing full screen.

@@ -50,6 +50,11 @@ enum : uint32_t {
     MOVE_ZONE_HOST_FRAME = 0x10000,
 };
 
+// The FullScreen setting: 0 reacts always; 1 holds gestures back while a game or a slide show
+// runs in exclusive full screen; 2 also while the foreground window covers its whole monitor.
+// Any other value acts as 1.
+enum : int32_t { FULLSCREEN_REACT_ALWAYS = 0, FULLSCREEN_EXCLUSIVE = 1, FULLSCREEN_ANY_WINDOW = 2 };
+
 enum : uint32_t {
     CLICK_LEFT_DBLCLICK = 0x01, CLICK_MIDDLE_DBLCLICK = 0x02, CLICK_RIGHT_DBLCLICK = 0x04,
     CLICK_LEFT_HOLDDOWN = 0x10, CLICK_MIDDLE_HOLDDOWN = 0x20, CLICK_RIGHT_HOLDDOWN = 0x40,

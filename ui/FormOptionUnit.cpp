@@ -31,6 +31,11 @@ constexpr LayoutRow Edit(int id, int parent, int x, int y, int w) {
 constexpr LayoutRow Check(int id, int parent, const char *text, int x, int y, int w) {
     return {id, parent, "Button", text, BS_AUTOCHECKBOX | WS_TABSTOP, 0, x, y, w, 17, NORMAL, Look::Plain};
 }
+// The height of a drop-down list is that of its open list; the closed box takes the font's.
+constexpr LayoutRow DropDownList(int id, int parent, int x, int y, int w) {
+    return {id, parent, "ComboBox", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0, x, y, w, 120, NORMAL,
+            Look::Plain};
+}
 constexpr LayoutRow Page(int id, const char *text) {
     return {id, PageControl, LAYOUT_PAGE, text, 0, 0, 0, 0, 0, 0, NORMAL, Look::Plain};
 }
@@ -59,6 +64,8 @@ const LayoutRow OPTION_LAYOUT[] = {
     Edit(EdtInterval, PageGeneral, 72, 40, 49),
     Label(PageGeneral, "ミリ秒毎に判定する", 125, 44, 200),
     Check(ChkEnable, PageGeneral, "このプラグインを有効にする", 8, 12, 300),
+    Label(PageGeneral, "全画面表示のとき：", 8, 78, 300),
+    DropDownList(CmbFullScreen, PageGeneral, 8, 94, 330),
 
     Label(PageWheel, "マウスホイールを小刻みに上下に動かすことで「Velkora」をアクティブ化する設定", 8, 8, 424),
     Label(PageWheel, "です。", 8, 22, 424),
@@ -223,6 +230,8 @@ void TOptionDlg::FormCreate(HWND form) {
     for (const OptionField &field : OPTION_FIELDS)
         if (field.IsEdit())
             SendMessageA(windows_.Get(field.control), EM_SETLIMITTEXT, OPTION_EDIT_LIMIT, 0);
+    for (const char *choice : FULLSCREEN_CHOICES)
+        SendMessageA(windows_.Get(CmbFullScreen), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(choice));
     ShowPage(active_page_);
     SendMessageA(form, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(windows_.Get(PageControl)), TRUE);
     SetClientSize(form, Scaled(CLIENT_WIDTH, dpi), Scaled(CLIENT_HEIGHT, dpi));
@@ -236,6 +245,8 @@ void TOptionDlg::FormShow() {
         HWND control = windows_.Get(OPTION_FIELDS[i].control);
         if (OPTION_FIELDS[i].IsEdit())
             SetWindowTextA(control, shown[i].text);
+        else if (OPTION_FIELDS[i].shape == FieldShape::Choice)
+            SendMessageA(control, CB_SETCURSEL, shown[i].choice, 0);
         else
             SendMessageA(control, BM_SETCHECK, shown[i].checked ? BST_CHECKED : BST_UNCHECKED, 0);
     }
@@ -247,6 +258,8 @@ bool TOptionDlg::OKBtnClick() {
         HWND control = windows_.Get(OPTION_FIELDS[i].control);
         if (OPTION_FIELDS[i].IsEdit())
             GetWindowTextA(control, entered[i].text, sizeof entered[i].text);
+        else if (OPTION_FIELDS[i].shape == FieldShape::Choice)
+            entered[i].choice = static_cast<int>(SendMessageA(control, CB_GETCURSEL, 0, 0));
         else
             entered[i].checked = SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
     }

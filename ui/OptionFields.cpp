@@ -10,10 +10,18 @@
 #define BIT(control, member, bit) {control, FieldShape::Bit, FIELD(member), bit}
 #define SIGNED(control, member) {control, FieldShape::Signed, FIELD(member), 0}
 #define UNSIGNED(control, member) {control, FieldShape::Unsigned, FIELD(member), 0}
+#define CHOICE(control, member, fallback) {control, FieldShape::Choice, FIELD(member), fallback}
+
+const char *const FULLSCREEN_CHOICES[FULLSCREEN_CHOICE_COUNT] = {
+    "常に反応する",
+    "ゲームやスライドショーの全画面表示中は反応しない",
+    "全画面表示のウィンドウでも反応しない",
+};
 
 const OptionField OPTION_FIELDS[OPTION_FIELD_COUNT] = {
     FLAG(ChkEnable, general.enable),
     SIGNED(EdtInterval, general.interval),
+    CHOICE(CmbFullScreen, general.fullscreen, FULLSCREEN_EXCLUSIVE),
     BIT(ChkOnWheel, wheel.onwheel, 0x01),
     SIGNED(EdtWheelUp, wheel.up),
     SIGNED(EdtWheelDown, wheel.down),
@@ -75,6 +83,9 @@ OptionForm FormFromSettings(const Settings &cfg) {
         case FieldShape::Unsigned:
             std::snprintf(form[i].text, sizeof form[i].text, "%u", static_cast<unsigned>(value));
             break;
+        case FieldShape::Choice:
+            form[i].choice = value < FULLSCREEN_CHOICE_COUNT ? static_cast<int>(value) : static_cast<int>(f.bit);
+            break;
         }
     }
     return form;
@@ -99,6 +110,11 @@ int StoreForm(const OptionForm &form, Settings &cfg) {
         }
         case FieldShape::Signed:
         case FieldShape::Unsigned: WriteField(cfg, f, numbers[i]); break;
+        case FieldShape::Choice: {
+            const bool names_an_item = form[i].choice >= 0 && form[i].choice < FULLSCREEN_CHOICE_COUNT;
+            WriteField(cfg, f, names_an_item ? static_cast<uint32_t>(form[i].choice) : f.bit);
+            break;
+        }
         }
     }
     return FORM_STORED;

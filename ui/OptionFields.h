@@ -25,6 +25,7 @@ enum OptionControl : int {
     ChkClickLDblClick, ChkClickMDblClick, ChkClickRDblClick,
     ChkClickLHoldDown, ChkClickMHoldDown, ChkClickRHoldDown,
     EdtClickMsecDblClick, EdtClickMsecHoldDown, EdtClickMoveAllowance,
+    CmbFullScreen,
 };
 
 enum class FieldShape {
@@ -32,18 +33,20 @@ enum class FieldShape {
     Bit,          // check box: one bit of the field, the other bits untouched
     Signed,       // edit: signed decimal
     Unsigned,     // edit: unsigned decimal
+    Choice,       // drop-down list: the item whose index is the value; stores the chosen index
 };
 
 struct OptionField {
     int control;
     FieldShape shape;
     size_t offset;   // of the 32-bit field within Settings
-    uint32_t bit;    // FieldShape::Bit only
+    uint32_t bit;    // FieldShape::Bit: the bit; FieldShape::Choice: the item shown for a value
+                     // that names no item
 
     bool IsEdit() const { return shape == FieldShape::Signed || shape == FieldShape::Unsigned; }
 };
 
-constexpr size_t OPTION_FIELD_COUNT = 36;
+constexpr size_t OPTION_FIELD_COUNT = 37;
 // In the order in which the dialog loads and stores them.
 extern const OptionField OPTION_FIELDS[OPTION_FIELD_COUNT];
 
@@ -51,9 +54,14 @@ extern const OptionField OPTION_FIELDS[OPTION_FIELD_COUNT];
 // every character takes two bytes.
 constexpr int OPTION_EDIT_LIMIT = 127;
 
-// What one bound control shows: a check box's state or an edit's text.
+// The items of the FullScreen list, in the order of the values 0, 1, 2.
+constexpr int FULLSCREEN_CHOICE_COUNT = 3;
+extern const char *const FULLSCREEN_CHOICES[FULLSCREEN_CHOICE_COUNT];
+
+// What one bound control shows: a check box's state, an edit's text or a list's item.
 struct ControlState {
     bool checked = false;
+    int choice = 0;
     char text[2 * OPTION_EDIT_LIMIT + 1] = {};
 };
 using OptionForm = std::array<ControlState, OPTION_FIELD_COUNT>;

@@ -39,7 +39,7 @@ TEST(OptionFields, EveryControlOnceAndEveryBitOfAFieldOnce) {
             EXPECT_TRUE(bits.insert({f.offset, f.bit}).second) << f.control;
         }
     }
-    EXPECT_EQ(controls.size(), 36u);
+    EXPECT_EQ(controls.size(), 37u);
     EXPECT_EQ(controls.count(ChkMoveOnVelk), 1u);
 }
 
@@ -67,6 +67,24 @@ TEST(OptionFields, UnsignedFieldsShowUnsignedAndTheOthersSigned) {
     EXPECT_STREQ(form[IndexOf(EdtClickMsecDblClick)].text, "2147483648");
     EXPECT_STREQ(form[IndexOf(EdtMoveWidth)].text, "-5");
     EXPECT_STREQ(form[IndexOf(EdtClickMoveAllowance)].text, "-2147483648");
+}
+
+TEST(OptionFields, FullScreenListShowsTheValueItNamesAndStoresTheChosenItem) {
+    Settings cfg = Defaults();
+    EXPECT_EQ(FormFromSettings(cfg)[IndexOf(CmbFullScreen)].choice, 1);
+    cfg.general.fullscreen = 2;
+    EXPECT_EQ(FormFromSettings(cfg)[IndexOf(CmbFullScreen)].choice, 2);
+    for (int32_t unknown : {3, -1, 7})  {
+        cfg.general.fullscreen = unknown;
+        EXPECT_EQ(FormFromSettings(cfg)[IndexOf(CmbFullScreen)].choice, 1) << unknown;
+    }
+    OptionForm form = FormFromSettings(cfg);
+    Control(form, CmbFullScreen).choice = 0;
+    ASSERT_EQ(StoreForm(form, cfg), FORM_STORED);
+    EXPECT_EQ(cfg.general.fullscreen, 0);
+    Control(form, CmbFullScreen).choice = -1;   // no item chosen
+    ASSERT_EQ(StoreForm(form, cfg), FORM_STORED);
+    EXPECT_EQ(cfg.general.fullscreen, 1);
 }
 
 TEST(OptionFields, UnchangedFormStoresTheSameRecordWithEnableNormalised) {

@@ -20,7 +20,7 @@ const char TITLE[] = "Velkcursorwake";
 // Distinctive values, so that each edit is found by what it shows. The keys stand in the order
 // in which the plug-in writes them, so an unchanged record writes the same file back.
 std::string Ini(const std::string &enable) {
-    return "[General]\r\nEnable=" + enable + "\r\nInterval=321\r\nFullScreen=1\r\n"
+    return "[General]\r\nEnable=" + enable + "\r\nInterval=321\r\nFullScreen=2\r\n"
            "[ShortcutKey]\r\nToggleEnable=Ctrl+F9\r\n"
            "[Wheel]\r\nOnWheel=3\r\nAllowance=7\r\nUp=11\r\nDown=13\r\nTimeOut=-1\r\n"
            "[Move]\r\nOnMove=-56191\r\nWidth=17\r\nHeight=19\r\nDelay=23\r\n"
@@ -118,6 +118,9 @@ TEST_F(OptionDialogTest, ShowsTheRecordAndOkWithoutChangesWritesItBackWithEnable
             if (!f.IsEdit() && IsChecked(FindControl(dialog, f.control)))
                 checked.insert(f.control);
         EXPECT_EQ(checked, std::set<int>(std::begin(CHECKED_BOXES), std::end(CHECKED_BOXES)));
+        HWND list = FindControl(dialog, CmbFullScreen);
+        EXPECT_EQ(SendMessageA(list, CB_GETCOUNT, 0, 0), 3);
+        EXPECT_EQ(TextOf(list), "全画面表示のウィンドウでも反応しない");
         Click(FindControlByText(dialog, "OK"));
         EXPECT_TRUE(WaitUntilGone(dialog));
     });
@@ -198,7 +201,7 @@ TEST_F(OptionDialogTest, LayoutInPixelsAndAScreenshotOfEachPage) {
 
 TEST_F(OptionDialogTest, TabOrderThePageControlThenEachPageThenOkAndCancel) {
     const std::vector<std::vector<int>> ORDERS = {
-        {PageControl, EdtInterval, ChkEnable},
+        {PageControl, EdtInterval, ChkEnable, CmbFullScreen},
         {PageControl, ChkOnWheel, EdtWheelAllowance, EdtWheelUp, EdtWheelDown, EdtWheelTimeout},
         {PageControl, ChkMovePriLT, ChkMovePriLB, ChkMovePriL, ChkMovePriRT, ChkMovePriR, ChkMovePriRB, ChkMovePriT, ChkMovePriB,
          EdtMoveDelay, EdtMoveWidth, EdtMoveHeight, ChkMoveOnVelk,
@@ -381,6 +384,7 @@ TEST_F(OptionDialogTest, InvalidEntryKeepsTheDialogOpenOnItsEditAndStoresNothing
         ASSERT_NE(dialog, nullptr);
         SetChecked(FindControl(dialog, ChkEnable), false);
         SetText(FindControl(dialog, EdtInterval), "250");
+        SendMessageA(FindControl(dialog, CmbFullScreen), CB_SETCURSEL, 0, 0);
         SetChecked(FindControl(dialog, ChkMovePriT), true);
         HWND up = FindControl(dialog, EdtWheelUp);
         SetText(up, "2.5");
@@ -408,6 +412,7 @@ TEST_F(OptionDialogTest, InvalidEntryKeepsTheDialogOpenOnItsEditAndStoresNothing
     std::string expected = before;
     for (auto [from, to] : {std::pair<std::string, std::string>{"Enable=1", "Enable=0"},
                             {"Interval=321", "Interval=250"},
+                            {"FullScreen=2", "FullScreen=0"},
                             {"Up=11", "Up=16"},
                             {"OnMove=-56191", "OnMove=-56175"}})
         expected.replace(expected.find(from), from.size(), to);
