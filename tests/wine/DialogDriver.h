@@ -5,34 +5,16 @@
 #include <windows.h>
 
 #include <functional>
-#include <initializer_list>
 #include <string>
 #include <vector>
+
+#include "tools/hostside/WindowDriver.h"
 
 // Runs `command` (which shows a modal dialog) on this thread and `script` on a second one.
 // Whatever window titled `caption` is still open when the script ends gets closed, so a
 // failing script cannot hang the test.
 void WhileDialogRuns(const char *caption, const std::function<void()> &command,
                      const std::function<void()> &script);
-
-HWND WaitForWindow(const char *caption, DWORD timeout_ms = 5000);
-bool WaitUntilGone(HWND window, DWORD timeout_ms = 5000);
-// From the driving thread: polls until `done` holds or `timeout_ms` passed; returns `done()`.
-bool WaitUntil(const std::function<bool()> &done, DWORD timeout_ms = 5000);
-HWND FindControl(HWND root, int id);                   // any depth
-HWND FindControlByText(HWND root, const std::string &text);
-std::vector<HWND> ControlsOfClass(HWND root, const char *cls);
-std::string TextOf(HWND window);
-void SetText(HWND window, const std::string &text);
-bool IsChecked(HWND button);
-void SetChecked(HWND button, bool checked);
-void Click(HWND button);                                // posted: the click may open a message box
-// Real keystrokes for the foreground window: the modifiers go down, the key is pressed, the
-// modifiers come up.
-void PressKey(WORD key, std::initializer_list<WORD> modifiers = {});
-HWND FocusOf(HWND window);                               // the focus of the window's thread
-RECT ClientRectOnScreen(HWND window);
-RECT RectIn(HWND window, HWND parent);                   // the window's rectangle in parent's client area
 
 // A shown top-level window of the calling thread, standing in for one of Velkora's.
 HWND CreateHostWindow(const char *title, bool enabled = true);

@@ -184,13 +184,7 @@ TEST_F(OptionDialogTest, LayoutInPixelsAndAScreenshotOfEachPage) {
         for (int i = 0; i < 4; ++i) {
             SelectPage(dialog, i);
             EXPECT_EQ(VisiblePage(dialog), FindControl(dialog, PageGeneral + i));
-            char text[32] = {};
-            TCITEMA item = {};
-            item.mask = TCIF_TEXT;
-            item.pszText = text;
-            item.cchTextMax = sizeof text;
-            SendMessageA(tabs, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
-            EXPECT_STREQ(text, TABS[i]);
+            EXPECT_EQ(TabText(tabs, i), TABS[i]);
             Sleep(300);
             SaveScreenshot(dialog, ShotName(std::string("options-") + NAMES[i]));
         }

@@ -7,7 +7,7 @@
 
 #include <commctrl.h>
 
-#include "tools/devhost/Screenshot.h"
+#include "tools/hostside/WindowDriver.h"
 
 namespace {
 
@@ -68,24 +68,6 @@ const ButtonFlags *FindButton(const std::string &name) {
     return nullptr;
 }
 
-// Waits for `done`, looking every few milliseconds; true when it held in time.
-template <typename Done>
-bool WaitFor(Done done, DWORD timeout_ms) {
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start >= timeout_ms)
-            return done();
-        Sleep(5);
-    }
-    return true;
-}
-
-std::string WindowText(HWND window) {
-    char text[256] = {};
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
 std::string WithoutAccessKey(const std::string &caption) {
     std::string plain;
     for (char c : caption)
@@ -94,28 +76,12 @@ std::string WithoutAccessKey(const std::string &caption) {
     return plain;
 }
 
-struct ChildSearch {
-    const char *class_name;
-    const std::string *caption;   // empty: any caption
-    HWND found;
-};
-
-BOOL CALLBACK MatchChild(HWND child, LPARAM param) {
-    auto &search = *reinterpret_cast<ChildSearch *>(param);
-    char name[64] = {};
-    GetClassNameA(child, name, sizeof name);
-    if (lstrcmpiA(name, search.class_name) != 0)
-        return TRUE;
-    if (!search.caption->empty() && WithoutAccessKey(WindowText(child)) != *search.caption)
-        return TRUE;
-    search.found = child;
-    return FALSE;
-}
-
+// A control of the class with the caption (any caption when it is empty), access keys aside.
 HWND FindChild(HWND parent, const char *class_name, const std::string &caption) {
-    ChildSearch search = {class_name, &caption, nullptr};
-    EnumChildWindows(parent, MatchChild, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    for (HWND child : ControlsOfClass(parent, class_name))
+        if (caption.empty() || WithoutAccessKey(TextOf(child)) == caption)
+            return child;
+    return nullptr;
 }
 
 struct OtherWindowSearch {
@@ -342,7 +308,7 @@ void Session::Inject(DWORD flags, DWORD data) {
 }
 
 bool Session::WaitForCommand(unsigned commands_before, DWORD timeout_ms) {
-    return WaitFor([&] { return host_.CommandsReturned() != commands_before; }, timeout_ms);
+    return WaitUntil([&] { return host_.CommandsReturned() != commands_before; }, timeout_ms);
 }
 
 StepOutcome Session::PickMenuItem(const std::string &name) {
@@ -361,7 +327,7 @@ StepOutcome Session::PickMenuItem(const std::string &name) {
         return {StepOutcome::SKIPPED, "this build of the plug-in does not export " + name};
     }
     commands_before_dialog_ = before;
-    if (WaitFor([&] { return host_.CommandsReturned() != before || HostThreadShowsAnotherWindow(host_.Window()); },
+    if (WaitUntil([&] { return host_.CommandsReturned() != before || HostThreadShowsAnotherWindow(host_.Window()); },
                 STEP_LIMIT_MS) &&
         host_.CommandsReturned() != before)
         return {StepOutcome::DONE, "returned"};
@@ -372,7 +338,7 @@ StepOutcome Session::WaitForDialog(const std::string &caption) {
     if (dialog_missing_)
         return {StepOutcome::SKIPPED, "no " + missing_command_};
     HWND found = nullptr;
-    WaitFor(
+    WaitUntil(
         [&] {
             found = FindWindowA(nullptr, caption.c_str());
             return found && IsWindowVisible(found);
@@ -396,22 +362,11 @@ StepOutcome Session::SelectPage(int page) {
     const int count = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
     if (page >= count)
         return {StepOutcome::FAILED, Format("the dialog has %d pages", count)};
-    // What a click on the tab does: ask, switch, tell; the dialog shows the page on the last.
-    NMHDR notice = {tabs, static_cast<UINT_PTR>(GetDlgCtrlID(tabs)), TCN_SELCHANGING};
-    HWND parent = GetParent(tabs);
-    SendMessageA(parent, WM_NOTIFY, notice.idFrom, reinterpret_cast<LPARAM>(&notice));
-    SendMessageA(tabs, TCM_SETCURSEL, page, 0);
-    notice.code = TCN_SELCHANGE;
-    SendMessageA(parent, WM_NOTIFY, notice.idFrom, reinterpret_cast<LPARAM>(&notice));
-    char label[64] = {};
-    TCITEMA item = {};
-    item.mask = TCIF_TEXT;
-    item.pszText = label;
-    item.cchTextMax = sizeof label;
-    SendMessageA(tabs, TCM_GETITEMA, page, reinterpret_cast<LPARAM>(&item));
+    // As a click on the tab does: the control tells the dialog, which shows the page.
+    SendMessageA(tabs, TCM_SETCURFOCUS, page, 0);
     if (SendMessageA(tabs, TCM_GETCURSEL, 0, 0) != page)
         return {StepOutcome::FAILED, Format("page %d did not become current", page)};
-    return {StepOutcome::DONE, Format("page %d 「%s」", page, label)};
+    return {StepOutcome::DONE, Format("page %d 「%s」", page, TabText(tabs, page).c_str())};
 }
 
 StepOutcome Session::TakePicture(const std::string &name) {
@@ -424,10 +379,10 @@ StepOutcome Session::TakePicture(const std::string &name) {
     RedrawWindow(target, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     DWORD_PTR ignored;
     SendMessageTimeoutA(target, WM_NULL, 0, 0, SMTO_NORMAL, STEP_LIMIT_MS, &ignored);
-    const std::string file = name + ".bmp";
-    if (!SaveWindowPicture(target, shots_dir_ + "\\" + file))
+    const std::string file = name + ".png";
+    if (!SavePng(target, shots_dir_ + "\\" + file))
         return {StepOutcome::FAILED, "could not save " + file};
-    return {StepOutcome::DONE, "saved " + file + " (" + WindowText(target) + ")"};
+    return {StepOutcome::DONE, "saved " + file + " (" + TextOf(target) + ")"};
 }
 
 StepOutcome Session::PressButton(const std::string &caption) {
@@ -441,7 +396,7 @@ StepOutcome Session::PressButton(const std::string &caption) {
     PostMessageA(button, BM_CLICK, 0, 0);
     HWND dialog = dialog_;
     dialog_ = nullptr;
-    if (!WaitFor([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, STEP_LIMIT_MS))
+    if (!WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, STEP_LIMIT_MS))
         return {StepOutcome::FAILED, "the dialog stayed open"};
     if (!WaitForCommand(commands_before_dialog_, STEP_LIMIT_MS))
         return {StepOutcome::FAILED, "the dialog closed but the menu command did not return"};
@@ -456,7 +411,7 @@ StepOutcome Session::Expect(const SessionStep &step) {
         // (a line may take a few ticks of a starved host thread to come)
         const std::string text = Trim(step.rest.substr(step.rest.find("log") + 3));
         std::string found;
-        WaitFor(
+        WaitUntil(
             [&] {
                 for (const LogEntry &line : journal_.LogSince(action_first_line_))
                     if (line.text.find(text) != std::string::npos) {
@@ -490,9 +445,9 @@ StepOutcome Session::ExpectTrayMove(const SessionStep &step) {
         // on a busy machine the host's thread may run far fewer ticks than the interval promises.
         Sleep(timeout);
         if (IsPluginEnabled())
-            WaitFor([&] { return TicksSince(action_first_line_) >= TICKS_FOR_NOTHING; }, STEP_LIMIT_MS);
+            WaitUntil([&] { return TicksSince(action_first_line_) >= TICKS_FOR_NOTHING; }, STEP_LIMIT_MS);
     } else {
-        WaitFor([&] { return journal_.TrayMoveCount() > moves_checked_; }, std::max(timeout, STEP_LIMIT_MS));
+        WaitUntil([&] { return journal_.TrayMoveCount() > moves_checked_; }, std::max(timeout, STEP_LIMIT_MS));
     }
     const std::vector<TrayMove> moves = journal_.TrayMovesSince(moves_checked_);
     moves_checked_ += moves.size();
