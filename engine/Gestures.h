@@ -54,6 +54,10 @@ extern uint32_t g_timer_event_start;
 extern uint32_t g_timer_event_delay;
 extern uint32_t g_last_activation_tick;
 
+// The hook's sign of life: it sets this first thing for every event it sees, and each timer
+// tick reads and clears it (HasHookBeenLost).
+extern bool g_hook_saw_event;
+
 // Elapsed time is a difference, so the test holds across the 49.7-day wrap of the tick count.
 // A delay that a settings file gives as negative has always meant "due at once", not a wait of
 // some 49 days.

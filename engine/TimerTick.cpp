@@ -1,6 +1,7 @@
 #include "engine/TimerTick.h"
 
 bool g_last_in_zone;
+HookWatch g_hook_watch;
 
 void TickHost::Trace(const char *format, ...) {
     va_list args;
@@ -84,4 +85,25 @@ void RunTimerTick(uint32_t now, Point32 point, const Settings &cfg, TickHost &ho
         }
         break;
     }
+}
+
+void WatchNewHook() {
+    g_hook_watch.has_point = false;
+    g_hook_saw_event = false;
+}
+
+bool HasHookBeenLost(uint32_t now, Point32 cursor) {
+    bool moved = g_hook_watch.has_point &&
+                 (cursor.x != g_hook_watch.point.x || cursor.y != g_hook_watch.point.y);
+    bool seen = g_hook_saw_event;
+    g_hook_saw_event = false;
+    g_hook_watch.has_point = true;
+    g_hook_watch.point = cursor;
+    if (!moved || seen)
+        return false;
+    if (g_hook_watch.has_reinstalled && now - g_hook_watch.reinstall_tick < HOOK_REINSTALL_SPACING_MS)
+        return false;
+    g_hook_watch.has_reinstalled = true;
+    g_hook_watch.reinstall_tick = now;
+    return true;
 }

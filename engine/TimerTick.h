@@ -24,3 +24,26 @@ public:
 extern bool g_last_in_zone;
 
 void RunTimerTick(uint32_t now, Point32 point, const Settings &cfg, TickHost &host);
+
+// The system may remove a low-level hook without a word (hooks that kept it waiting, session
+// switches, resume from sleep). A cursor that moved between two ticks while the hook saw no
+// event tells: only a program's SetCursorPos moves it without an event, and that costs one
+// needless re-install. Re-installing a healthy hook would stutter the whole desktop, so it is
+// done on this sign only, and at most once per HOOK_REINSTALL_SPACING_MS.
+constexpr uint32_t HOOK_REINSTALL_SPACING_MS = 5000;
+
+struct HookWatch {
+    bool has_point;             // false until the first tick after the hook went in
+    Point32 point;              // the cursor at the previous tick
+    bool has_reinstalled;
+    uint32_t reinstall_tick;    // when the last re-install was decided
+};
+
+extern HookWatch g_hook_watch;
+
+// A fresh hook: the next tick only takes the cursor's position.
+void WatchNewHook();
+
+// One tick's look at the hook, with the tick's clock and cursor: true when the hook is lost and
+// is to be re-installed now. Clears g_hook_saw_event for the next interval.
+bool HasHookBeenLost(uint32_t now, Point32 cursor);

@@ -204,4 +204,44 @@ TEST_F(TimerTickTest, LongPressOverAPendingMoveKeepsTheZoneMemory) {
     EXPECT_TRUE(g_last_in_zone);
 }
 
+class HookWatchTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        g_hook_watch = {};
+        WatchNewHook();
+    }
+    // One interval: the hook sees an event or not, then the tick looks at the cursor.
+    bool Interval(uint32_t now, Point32 cursor, bool hook_saw_event) {
+        if (hook_saw_event)
+            g_hook_saw_event = true;
+        return HasHookBeenLost(now, cursor);
+    }
+};
+
+TEST_F(HookWatchTest, OnlyACursorMovedWithoutAnEventMeansALostHook) {
+    EXPECT_FALSE(Interval(1000, {10, 10}, false));    // the first tick only takes the position
+    EXPECT_FALSE(Interval(1050, {20, 10}, true));     // moved, and the hook saw it
+    EXPECT_FALSE(Interval(1100, {20, 10}, false));    // keyboard only: nothing moved, nothing seen
+    EXPECT_FALSE(Interval(1150, {20, 10}, true));     // a button or the wheel without moving
+    EXPECT_TRUE(Interval(1200, {20, 11}, false));     // moved, unseen
+    EXPECT_FALSE(g_hook_saw_event);
+}
+
+TEST_F(HookWatchTest, AFreshHookIsJudgedFromItsSecondTick) {
+    Interval(1000, {10, 10}, false);
+    WatchNewHook();                                    // e.g. enabled again after the cursor moved
+    EXPECT_FALSE(Interval(9000, {500, 500}, false));
+    EXPECT_TRUE(Interval(9050, {501, 500}, false));
+}
+
+TEST_F(HookWatchTest, AtMostOneReinstallPerFiveSecondsAcrossTheTickWrap) {
+    Interval(0xFFFFF000u, {0, 0}, false);
+    EXPECT_TRUE(Interval(0xFFFFF100u, {1, 0}, false));
+    WatchNewHook();
+    Interval(0xFFFFF200u, {1, 0}, false);
+    EXPECT_FALSE(Interval(0xFFFFF300u, {2, 0}, false));
+    EXPECT_FALSE(Interval(0xFFFFF100u + HOOK_REINSTALL_SPACING_MS - 1, {3, 0}, false));   // past the wrap
+    EXPECT_TRUE(Interval(0xFFFFF100u + HOOK_REINSTALL_SPACING_MS, {4, 0}, false));
+}
+
 }  // namespace
