@@ -21,15 +21,22 @@ void StopEngine();
 void ReleaseEngine();
 bool InstallMouseHook();
 void UninstallMouseHook();
+// The system removed the hook behind the engine's back: a new one replaces it.
+void ReinstallLostMouseHook();
 void StartTimer(UINT period_ms);
 void StopTimer();
 
 LRESULT CALLBACK MouseHookProc(int code, WPARAM wparam, LPARAM lparam);
 void CALLBACK TimerProc(HWND, UINT, UINT_PTR, DWORD);
 
-// Stores the tick of the activation, then asks the host for its "TrayInOut" hot key.
+// The hook's activation: stores its tick, and has the host's "TrayInOut" hot key asked for
+// from the engine's window once the hook has returned (at once when there is no window).
 void ActivateHost(DWORD now);
 void RequestTrayInOut();   // skipped when the host has no SendHotKey
+
+// The engine's hidden window lives from the first start of the engine to tear-down or unload.
+void CreateEngineWindow(HINSTANCE module);
+void DestroyEngineWindow();   // on any thread; only the window's own can destroy it
 
 // The wheel, the last activation and the zone edge start afresh at set-up; the button records
 // keep what they hold.

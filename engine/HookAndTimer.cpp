@@ -12,6 +12,7 @@ void StartEngine(HINSTANCE module) {
     g_engine_module = module;
     if (g_cfg.general.enable == 0)
         return;
+    CreateEngineWindow(module);
     StartTimer(static_cast<UINT>(g_cfg.general.interval));
     InstallMouseHook();
 }
@@ -31,6 +32,7 @@ void ReleaseEngine() {
     if (g_handle_mouse_ll)
         UninstallMouseHook();
     StopTimer();
+    DestroyEngineWindow();
 }
 
 bool InstallMouseHook() {
@@ -46,7 +48,16 @@ bool InstallMouseHook() {
     }
     VELK_TRACE("done. g_handle_mouse_ll=0x%08x",
                static_cast<unsigned>(reinterpret_cast<uintptr_t>(g_handle_mouse_ll)));
+    WatchNewHook();
     return true;
+}
+
+void ReinstallLostMouseHook() {
+    g_VelkApi.Print(3, g_VelkApi.log_tag, "hook lost: the cursor moved, g_handle_mouse_ll=0x%08x saw no event",
+                    static_cast<unsigned>(reinterpret_cast<uintptr_t>(g_handle_mouse_ll)));
+    UnhookWindowsHookEx(g_handle_mouse_ll);   // most likely gone already; nothing to learn either way
+    g_handle_mouse_ll = nullptr;
+    InstallMouseHook();
 }
 
 void UninstallMouseHook() {

@@ -9,12 +9,8 @@ void RequestTrayInOut() {
         g_VelkApi.SendHotKey("TrayInOut");
 }
 
-void ActivateHost(DWORD now) {
-    g_last_activation_tick = now;
-    RequestTrayInOut();
-}
-
 LRESULT CALLBACK MouseHookProc(int code, WPARAM wparam, LPARAM lparam) {
+    g_hook_saw_event = true;
     if (code >= 0 && IsGestureMessage(static_cast<uint32_t>(wparam))) {
         const MSLLHOOKSTRUCT &ev = *reinterpret_cast<const MSLLHOOKSTRUCT *>(lparam);
         if (HandleMouseEvent(static_cast<uint32_t>(wparam), {ev.pt.x, ev.pt.y}, ev.mouseData,

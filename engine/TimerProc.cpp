@@ -28,6 +28,8 @@ void CALLBACK TimerProc(HWND, UINT, UINT_PTR, DWORD) {
     POINT point;
     if (!GetCursorPos(&point))
         return;
+    if (g_handle_mouse_ll && HasHookBeenLost(now, {point.x, point.y}))
+        ReinstallLostMouseHook();
     PluginTickHost host;
     RunTimerTick(now, {point.x, point.y}, g_cfg, host);
 }

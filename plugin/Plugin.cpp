@@ -123,6 +123,7 @@ int WINAPI Velk_OnTeardown(void) {
         return 0;
     g_set_up = false;
     StopEngine();
+    DestroyEngineWindow();
     if (!IsSettingsFileUnread())
         SaveSettingsReported();
     return 0;

@@ -1,0 +1,87 @@
+// The engine's hidden window on the host's thread. The hook hands its activations to it, so
+// that the host's hot key runs after the hook has returned: the system holds the mouse of the
+// whole desktop while the hook runs, and drops a hook that keeps it waiting too often. Being a
+// top-level window, it also hears of display changes, which no message-only window does.
+#include "engine/Engine.h"
+#include "engine/Gestures.h"
+
+static const char ENGINE_WINDOW_CLASS[] = "CursorwakeEngine";
+static const UINT WM_ENGINE_TRAYINOUT = WM_APP + 1;
+
+static HWND g_engine_window;
+static HINSTANCE g_engine_window_module;   // owns the window class while it is registered
+
+static void TraceMonitorRects() {
+    const RECT &p = g_primary_rect, &s = g_secondary_rect;
+    if (g_has_secondary)
+        VELK_TRACE("WM_DISPLAYCHANGE g_primary_rect=(%ld,%ld,%ld,%ld) g_secondary_rect=(%ld,%ld,%ld,%ld)",
+                   p.left, p.top, p.right, p.bottom, s.left, s.top, s.right, s.bottom);
+    else
+        VELK_TRACE("WM_DISPLAYCHANGE g_primary_rect=(%ld,%ld,%ld,%ld) no secondary", p.left, p.top,
+                   p.right, p.bottom);
+}
+
+static LRESULT CALLBACK EngineWindowProc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {
+    switch (msg) {
+    case WM_ENGINE_TRAYINOUT:
+        RequestTrayInOut();
+        return 0;
+    case WM_DISPLAYCHANGE:
+        RefreshMonitorRects();
+        TraceMonitorRects();
+        return 0;
+    default:
+        return DefWindowProcA(window, msg, wparam, lparam);
+    }
+}
+
+static bool RegisterEngineWindowClass(HINSTANCE module) {
+    WNDCLASSEXA wc = {};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = EngineWindowProc;
+    wc.hInstance = module;
+    wc.lpszClassName = ENGINE_WINDOW_CLASS;
+    if (RegisterClassExA(&wc))
+        return true;
+    // Left behind by an earlier load of this module at the same address, whose window another
+    // thread could not destroy; it goes once that window is gone.
+    return UnregisterClassA(ENGINE_WINDOW_CLASS, module) && RegisterClassExA(&wc);
+}
+
+void CreateEngineWindow(HINSTANCE module) {
+    if (g_engine_window)
+        return;
+    if (!g_engine_window_module) {
+        if (!RegisterEngineWindowClass(module))
+            return;
+        g_engine_window_module = module;
+    }
+    // Never shown, no caption, a tool window: nothing that lists the user's windows takes it
+    // for one of them.
+    g_engine_window = CreateWindowExA(WS_EX_TOOLWINDOW, ENGINE_WINDOW_CLASS, "", WS_POPUP, 0, 0, 0, 0,
+                                      nullptr, nullptr, g_engine_window_module, nullptr);
+}
+
+void DestroyEngineWindow() {
+    if (g_engine_window) {
+        if (GetWindowThreadProcessId(g_engine_window, nullptr) == GetCurrentThreadId()) {
+            DestroyWindow(g_engine_window);
+        } else {
+            // Only its own thread can destroy a window. Unloaded from another thread, the
+            // module leaves it a procedure that outlives the module, and asks it to close.
+            SetWindowLongPtrA(g_engine_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcA));
+            PostMessageA(g_engine_window, WM_CLOSE, 0, 0);
+        }
+        g_engine_window = nullptr;
+    }
+    if (g_engine_window_module) {
+        UnregisterClassA(ENGINE_WINDOW_CLASS, g_engine_window_module);
+        g_engine_window_module = nullptr;
+    }
+}
+
+void ActivateHost(DWORD now) {
+    g_last_activation_tick = now;
+    if (!g_engine_window || !PostMessageA(g_engine_window, WM_ENGINE_TRAYINOUT, 0, 0))
+        RequestTrayInOut();
+}
