@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <thread>
 
 #include "tests/wine/WineTestHost.h"
 
@@ -50,6 +51,13 @@ protected:
         if (!g_host.hotkey_ms.empty())
             std::printf("[ latency  ] %s: %.2f ms from the last input to SendHotKey\n", gesture,
                         g_host.hotkey_ms[0] - g_last_input_ms);
+    }
+    // The handle of the hook that the plug-in logged last.
+    static HHOOK LoggedHook() {
+        unsigned handle = 0;
+        for (const LogLine &l : g_host.log)
+            std::sscanf(l.text.c_str(), "done. g_handle_mouse_ll=0x%x", &handle);
+        return reinterpret_cast<HHOOK>(static_cast<uintptr_t>(handle));
     }
     static void Jiggle() {
         for (int delta : {120, -120, 120, -120})
@@ -231,10 +239,8 @@ TEST_F(GestureEndToEndTest, FullScreenWindowInFrontHoldsGesturesBackOnlyWhenSetT
 TEST_F(GestureEndToEndTest, UnloadWithoutTearDownLeavesNeitherTimerNorHookBehind) {
     LoadedPlugin &plugin = Start(Ini("1", "0", "6"));   // a tick every 50 ms
     ASSERT_TRUE(PumpUntil([] { return g_host.CountStartingWith("point.x=") > 0; }, 2000));
-    unsigned hook = 0;
-    for (const LogLine &l : g_host.log)
-        std::sscanf(l.text.c_str(), "done. g_handle_mouse_ll=0x%x", &hook);
-    ASSERT_NE(hook, 0u);
+    HHOOK hook = LoggedHook();
+    ASSERT_NE(hook, nullptr);
     plugin.Unload();
     // Timer messages are counted, never dispatched: their procedure may be gone.
     int timer_messages = 0;
@@ -246,7 +252,7 @@ TEST_F(GestureEndToEndTest, UnloadWithoutTearDownLeavesNeitherTimerNorHookBehind
     }
     EXPECT_EQ(timer_messages, 0);
     // This thread installed the hook, so it could remove it, were it still there.
-    EXPECT_FALSE(UnhookWindowsHookEx(reinterpret_cast<HHOOK>(static_cast<uintptr_t>(hook))));
+    EXPECT_FALSE(UnhookWindowsHookEx(hook));
 }
 
 TEST_F(GestureEndToEndTest, SecondMonitorZonesAndTheSharedBorder) {
@@ -265,6 +271,108 @@ TEST_F(GestureEndToEndTest, SecondMonitorZonesAndTheSharedBorder) {
         WhilePumping([] { MoveCursor(1280, 400); });
         EXPECT_EQ(Activations(1), 1u) << onmove;
     }
+}
+
+// A host that takes 300 ms to come up must not hold the mouse of the whole desktop meanwhile.
+TEST_F(GestureEndToEndTest, ActivationLeavesTheHookAtOnce) {
+    Start(Ini("1", "0", "6"));
+    g_host.hotkey_sleep_ms = 300;
+    double completing_ms = -1;
+    WhilePumping([&completing_ms] {
+        for (int delta : {120, -120, 120})
+            InjectWheel(delta);
+        double before = MonotonicMs();
+        InjectWheel(-120);   // returns once the hook has run
+        completing_ms = MonotonicMs() - before;
+    });
+    EXPECT_EQ(Activations(1, 700), 1u);
+    EXPECT_GE(completing_ms, 0.0);
+    EXPECT_LT(completing_ms, 100.0);
+    std::printf("[ latency  ] the completing wheel event held the mouse %.2f ms (SendHotKey takes 300 ms)\n",
+                completing_ms);
+}
+
+// The system removes the hook without a word, as Windows does after hook time-outs.
+TEST_F(GestureEndToEndTest, LostHookComesBack) {
+    Start(Ini("1", "0", "6"));
+    HHOOK lost = LoggedHook();
+    ASSERT_NE(lost, nullptr);
+    ASSERT_TRUE(UnhookWindowsHookEx(lost));
+    WhilePumping(Jiggle);
+    EXPECT_EQ(Activations(0), 0u);   // no moves yet: the loss is not seen
+    std::atomic<bool> back(false), finished(false);
+    std::thread mover([&] {   // moves on until a tick has found them unseen by the hook
+        for (int i = 0; i < 300 && !back; ++i) {
+            InjectMoves({{1, 0}});
+            Sleep(10);
+        }
+        finished = true;
+    });
+    bool reinstalled = PumpUntil([] { return g_host.CountStartingWith("done. g_handle_mouse_ll=0x") == 2; }, 3000);
+    back = true;
+    PumpUntil([&] { return finished.load(); }, 5000);
+    mover.join();
+    ASSERT_TRUE(reinstalled);
+    EXPECT_EQ(g_host.CountStartingWith("hook lost: the cursor moved, g_handle_mouse_ll=0x"), 1);
+    for (const LogLine &l : g_host.log)
+        if (l.text.compare(0, 10, "hook lost:") == 0) {
+            EXPECT_EQ(l.severity, 3);
+        }
+    WhilePumping(Jiggle);
+    EXPECT_EQ(Activations(1), 1u);
+    EXPECT_EQ(g_host.CountStartingWith("try ::SetWindowsHookEx(WH_MOUSE_LL, 0x"), 2);
+}
+
+TEST_F(GestureEndToEndTest, IntactHookIsNeverReinstalled) {
+    Start(Ini("1", "0", "6"));
+    WhilePumping([] {
+        for (int i = 0; i < 200; ++i) {   // two seconds and more of moves, out and back
+            InjectMoves({{4, i % 2 ? 1 : -1}, {-4, i % 2 ? -1 : 1}});
+            Sleep(10);
+        }
+        for (int i = 0; i < 50; ++i) {    // a second and more of keyboard-only input
+            InjectKey(VK_SHIFT);
+            Sleep(20);
+        }
+    }, 200);
+    EXPECT_GE(g_host.CountStartingWith("point.x="), 40);
+    EXPECT_EQ(g_host.CountStartingWith("hook lost"), 0);
+    EXPECT_EQ(g_host.CountStartingWith("try ::SetWindowsHookEx(WH_MOUSE_LL, 0x"), 1);
+}
+
+// Wine here changes no monitor at run time, so the announcement is sent as Windows would.
+TEST_F(GestureEndToEndTest, DisplayChangeRetakesTheMonitorSnapshot) {
+    LoadedPlugin &plugin = Start(Ini("1", "0", "6"));
+    HWND engine = FindWindowA("CursorwakeEngine", nullptr);
+    ASSERT_NE(engine, nullptr);
+    EXPECT_EQ(GetWindowThreadProcessId(engine, nullptr), GetCurrentThreadId());
+    EXPECT_FALSE(IsWindowVisible(engine));
+    EXPECT_EQ(GetWindowLongA(engine, GWL_STYLE) & (WS_CAPTION | WS_VISIBLE), 0);
+    EXPECT_NE(GetWindowLongA(engine, GWL_EXSTYLE) & WS_EX_TOOLWINDOW, 0);
+    EXPECT_EQ(GetWindowTextLengthA(engine), 0);
+
+    PostMessageA(HWND_BROADCAST, WM_DISPLAYCHANGE, 24, MAKELPARAM(2304, 1024));
+    const std::string snapshot =
+        "WM_DISPLAYCHANGE g_primary_rect=(0,0,1280,1024) g_secondary_rect=(1280,0,2304,768)";
+    EXPECT_TRUE(PumpUntil([&] { return g_host.Logged(snapshot); }, 2000));
+    for (const LogLine &l : g_host.log)
+        if (l.text == snapshot) {
+            EXPECT_EQ(l.severity, 7);
+        }
+
+    // Tear-down and unload without one each take the window and its class away.
+    HINSTANCE module = plugin.module;
+    WNDCLASSEXA wc = {};
+    wc.cbSize = sizeof wc;
+    plugin.Teardown();
+    EXPECT_FALSE(IsWindow(engine));
+    EXPECT_FALSE(GetClassInfoExA(module, "CursorwakeEngine", &wc));
+    plugin.Setup();
+    engine = FindWindowA("CursorwakeEngine", nullptr);
+    EXPECT_NE(engine, nullptr);
+    plugin.Unload();
+    EXPECT_FALSE(IsWindow(engine));
+    EXPECT_FALSE(GetClassInfoExA(module, "CursorwakeEngine", &wc));
 }
 
 }  // namespace

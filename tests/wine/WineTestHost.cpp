@@ -24,6 +24,7 @@ void TestHost::Reset() {
     version = "0.9.6.42";
     severity = 7;
     has_focus = false;
+    hotkey_sleep_ms = 0;
     std::memset(quick_option, 0, sizeof quick_option);
     log.clear();
     reloads.clear();
@@ -42,6 +43,8 @@ void TestHost::Log(int sev, const char *line) {
 void TestHost::SendHotKey(const char *name) {
     hotkeys.push_back(name);
     hotkey_ms.push_back(MonotonicMs());
+    if (hotkey_sleep_ms)
+        Sleep(hotkey_sleep_ms);
 }
 
 void TestHost::QuickOption(uint8_t (&option)[8]) { std::memcpy(option, quick_option, sizeof option); }
@@ -219,4 +222,27 @@ void InjectButton(DWORD flag, DWORD time) {
 void MoveCursor(int x, int y) {
     g_last_input_ms = MonotonicMs();
     SetCursorPos(x, y);
+}
+
+void InjectMoves(std::initializer_list<POINT> deltas) {
+    std::vector<INPUT> inputs;
+    for (const POINT &d : deltas) {
+        INPUT input = {};
+        input.type = INPUT_MOUSE;
+        input.mi.dwFlags = MOUSEEVENTF_MOVE;
+        input.mi.dx = d.x;
+        input.mi.dy = d.y;
+        inputs.push_back(input);
+    }
+    g_last_input_ms = MonotonicMs();
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void InjectKey(WORD vk) {
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    Send(input);
+    input.ki.dwFlags = KEYEVENTF_KEYUP;
+    Send(input);
 }

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,7 @@ public:
     std::string version;
     int severity = 7;
     bool has_focus = false;
+    DWORD hotkey_sleep_ms = 0;   // how long the host takes to act on a hot key
     HWND window = nullptr;
     uint8_t quick_option[8] = {};
     std::vector<LogLine> log;
@@ -79,7 +81,12 @@ bool PumpUntil(const std::function<bool()> &done, DWORD timeout_ms);
 // Real input, from the injecting thread. The time stamp is the tick count unless given.
 void InjectWheel(int delta, DWORD time = 0);
 void InjectButton(DWORD flag, DWORD time = 0);
-void MoveCursor(int x, int y);
+void MoveCursor(int x, int y);   // SetCursorPos: no mouse event
+// Relative mouse moves in one SendInput call, seen by low-level hooks. Wine here moves X's
+// pointer only on SetCursorPos, and 100 ms after the last change takes the cursor back to that
+// pointer without a mouse event: moves that should leave no trace end where they began.
+void InjectMoves(std::initializer_list<POINT> deltas);
+void InjectKey(WORD vk);          // down and up
 // When the last input was sent (just before SendInput or SetCursorPos), on the MonotonicMs clock.
 extern std::atomic<double> g_last_input_ms;
 double MonotonicMs();
