@@ -22,6 +22,7 @@ void BM_HookMouseMove(benchmark::State &state) {
     uint32_t t = 0;
     for (auto _ : state) {
         ++t;
+        g_hook_saw_event = true;   // the hook's first store, for every event
         benchmark::DoNotOptimize(HandleMouseEvent(0x200, {100, 100}, 0, t, t, cfg));
     }
 }
@@ -35,6 +36,7 @@ void AlternatingEvents(benchmark::State &state, uint32_t first_msg, uint32_t fir
     for (auto _ : state) {
         t += 10;
         bool first = (t / 10) % 2;
+        g_hook_saw_event = true;
         benchmark::DoNotOptimize(HandleMouseEvent(first ? first_msg : second_msg, {100, 100},
                                                   first ? first_data : second_data, t, t, cfg));
     }
@@ -71,6 +73,7 @@ void BM_TimerTickMoveCycle(benchmark::State &state) {
     uint32_t now = 100000;
     for (auto _ : state) {
         now += 250;
+        benchmark::DoNotOptimize(HasHookBeenLost(now, {960, 540}));
         RunTimerTick(now, {960, 540}, cfg, host);
     }
 }
