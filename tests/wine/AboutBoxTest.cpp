@@ -122,7 +122,6 @@ TEST_F(AboutBoxTest, ShowsNameVersionAndIconCentredOnTheCursorsMonitor) {
         if (!g_extracted.empty()) {
             EXPECT_EQ(shown, g_extracted[0]);
         }
-        Sleep(300);
         SaveScreenshot(box, ShotName("about"));
         Click(FindControl(box, C::OKButton));
         EXPECT_TRUE(WaitUntilGone(box));

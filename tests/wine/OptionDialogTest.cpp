@@ -185,7 +185,6 @@ TEST_F(OptionDialogTest, LayoutInPixelsAndAScreenshotOfEachPage) {
             SelectPage(dialog, i);
             EXPECT_EQ(VisiblePage(dialog), FindControl(dialog, PageGeneral + i));
             EXPECT_EQ(TabText(tabs, i), TABS[i]);
-            Sleep(300);
             SaveScreenshot(dialog, ShotName(std::string("options-") + NAMES[i]));
         }
         Click(FindControl(dialog, CancelBtn));
@@ -389,7 +388,7 @@ TEST_F(OptionDialogTest, InvalidEntryKeepsTheDialogOpenOnItsEditAndStoresNothing
         EXPECT_EQ(GetWindow(box, GW_OWNER), dialog);
         Click(FindControlByText(box, "OK"));
         EXPECT_TRUE(WaitUntilGone(box));
-        Sleep(200);
+        EXPECT_TRUE(WaitUntil([&] { return FocusOf(dialog) == up; }));   // back on the edit
         EXPECT_TRUE(IsWindowVisible(dialog));
         EXPECT_EQ(ActivePage(dialog), 1);
         EXPECT_EQ(VisiblePage(dialog), FindControl(dialog, PageWheel));
@@ -427,7 +426,7 @@ TEST_F(OptionDialogTest, InvalidEntryDismissedByCancelLeavesTheFileAlone) {
         EXPECT_NE(FindControlByText(box, "'' は整数ではありません."), nullptr);
         Click(FindControlByText(box, "OK"));
         EXPECT_TRUE(WaitUntilGone(box));
-        Sleep(100);
+        WaitUntil([&] { return FocusOf(dialog) == FindControl(dialog, EdtClickMoveAllowance); });
         EXPECT_EQ(ActivePage(dialog), 3);
         EXPECT_EQ(FocusOf(dialog), FindControl(dialog, EdtClickMoveAllowance));
         Click(FindControl(dialog, CancelBtn));

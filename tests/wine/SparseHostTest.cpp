@@ -42,12 +42,14 @@ TEST_F(SparseHostTest, SupportedVersionRunsWithoutCallingWhatIsMissing) {
     ASSERT_TRUE(plugin.Load());
     plugin.Setup();
     SetCursorPos(600, 500);
-    PumpMessages(120);
-    WhilePumping([] { MoveCursor(1, 1); }, 300);
+    PumpTicks(2);
+    WhilePumping([] { MoveCursor(1, 1); });
+    PumpUntil([] { return g_host.Logged("g_VelkApi.SendHotKey(\"TrayInOut\")"); }, 10000);
     WhilePumping([] {
         for (int delta : {120, -120, 120, -120})
             InjectWheel(delta);
-    }, 100);
+    });
+    PumpTicks(2);   // the hook's hot key goes out after the hook, before the next tick
     plugin.api.MyToggleEnable(0);
     plugin.api.OnChangeQuickOption();
     for (const std::string &text : Texts())

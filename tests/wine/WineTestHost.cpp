@@ -185,6 +185,11 @@ bool PumpUntil(const std::function<bool()> &done, DWORD timeout_ms) {
     return done();
 }
 
+bool PumpTicks(int ticks, DWORD timeout_ms) {
+    const int target = g_host.CountStartingWith("point.x=") + ticks;
+    return PumpUntil([&] { return g_host.CountStartingWith("point.x=") >= target; }, timeout_ms);
+}
+
 void WhilePumping(const std::function<void()> &inject, DWORD settle_ms) {
     std::atomic<bool> finished(false);
     std::thread injector([&] {

@@ -77,6 +77,10 @@ void PumpMessages(DWORD ms);
 void WhilePumping(const std::function<void()> &inject, DWORD settle_ms = 0);
 // Pumps until `done` holds or `timeout_ms` passed; returns `done()`.
 bool PumpUntil(const std::function<bool()> &done, DWORD timeout_ms);
+// Pumps until the plug-in's timer has ticked `ticks` more times (each tick logs "point.x=...").
+// Tests that need the engine to have looked wait for its ticks, not for a time that a busy
+// machine may not honour.
+bool PumpTicks(int ticks, DWORD timeout_ms = 10000);
 
 // Real input, from the injecting thread. The time stamp is the tick count unless given.
 void InjectWheel(int delta, DWORD time = 0);

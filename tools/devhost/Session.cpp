@@ -375,10 +375,6 @@ StepOutcome Session::TakePicture(const std::string &name) {
     HWND target = dialog_ && IsWindowVisible(dialog_) ? dialog_ : host_.Window();
     if (!IsWindowVisible(target))
         return {StepOutcome::FAILED, "Velkora is in the tray: nothing to picture"};
-    // Have the window paint what the previous step changed, and wait until its thread is through.
-    RedrawWindow(target, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    DWORD_PTR ignored;
-    SendMessageTimeoutA(target, WM_NULL, 0, 0, SMTO_NORMAL, STEP_LIMIT_MS, &ignored);
     const std::string file = name + ".png";
     if (!SavePng(target, shots_dir_ + "\\" + file))
         return {StepOutcome::FAILED, "could not save " + file};

@@ -193,6 +193,11 @@ std::string EncodePng(int width, int height, const std::string &rows) {
 }  // namespace
 
 bool SavePng(HWND window, const std::string &path) {
+    // Whatever the last step changed is painted first: the window's thread paints now, and is
+    // through with it when it answers.
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    DWORD_PTR ignored;
+    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored);
     RECT r;
     if (!GetWindowRect(window, &r) || r.right <= r.left || r.bottom <= r.top)
         return false;
