@@ -5,6 +5,8 @@
 #include <cstring>
 #include <vector>
 
+#include "hostapi/VelkApiCore.h"
+
 void FormatSystemError(DWORD code, char (&text)[1024]) {
     std::memset(text, 0, sizeof text);
     if (code == 0)

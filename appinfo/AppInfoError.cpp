@@ -1,18 +1,11 @@
 #include "appinfo/AppInfoError.h"
 
 #include <cstdarg>
-#include <cstdio>
 #include <cstring>
 
-AppInfoError g_app_info_error;
+#include "hostapi/VelkApiCore.h"
 
-void FormatCut(char *buffer, size_t size, const char *format, ...) {
-    va_list args;
-    va_start(args, format);
-    const int untruncated_length = std::vsnprintf(buffer, size, format, args);
-    (void)untruncated_length;
-    va_end(args);
-}
+AppInfoError g_app_info_error;
 
 int AppInfoError::CopyText(char *buffer, size_t size) const {
     if (!is_set)
@@ -39,8 +32,7 @@ int SetAppInfoError(const char *file, int line, const char *format, ...) {
     char message[1024] = {};
     va_list args;
     va_start(args, format);
-    const int untruncated_length = std::vsnprintf(message, sizeof message, format, args);
-    (void)untruncated_length;
+    VFormatCut(message, sizeof message, format, args);
     va_end(args);
 
     AppInfoError &e = g_app_info_error;

@@ -26,11 +26,8 @@ struct AppInfoError {
 extern AppInfoError g_app_info_error;
 
 int SetAppInfoError(const char *file, int line, const char *format, ...)
-    __attribute__((format(gnu_printf, 3, 4)));
+    __attribute__((format(printf, 3, 4)));
 AppInfoError GetAppInfoError();
 
 // The part of a source path after its last backslash (one in the last position does not count).
 const char *AppInfoBaseName(const char *path);
-
-// printf into a fixed buffer, cutting what does not fit (always terminated).
-void FormatCut(char *buffer, size_t size, const char *format, ...) __attribute__((format(gnu_printf, 3, 4)));

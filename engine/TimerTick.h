@@ -18,7 +18,7 @@ public:
     virtual bool IsGestureHeldBack() = 0;     // full screen in front, as the settings say
     virtual void SendTrayInOut() = 0;
 
-    void Trace(const char *format, ...) __attribute__((format(gnu_printf, 2, 3)));
+    void Trace(const char *format, ...) __attribute__((format(printf, 2, 3)));
 };
 
 extern bool g_last_in_zone;

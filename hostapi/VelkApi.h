@@ -82,7 +82,7 @@ public:
     void PrintVersionError(const char *tag, const char *minimum, const char *maximum);
     void PrintLoadErrors(const char *tag);
     void Print(int severity, const char *tag, const char *format, ...)
-        __attribute__((format(gnu_printf, 4, 5)));
+        __attribute__((format(printf, 4, 5)));
     void VPrint(int severity, const char *tag, const char *format, va_list args);
 
 private:

@@ -47,10 +47,31 @@ bool SeverityPasses(int message_severity, int32_t host_severity_cell) {
 }
 
 void FormatLogLine(char (&line)[LOG_LINE_SIZE], const char *tag, const char *format, va_list args) {
-    char message[LOG_LINE_SIZE] = {};
-    std::vsnprintf(message, sizeof message, format, args);
+    // One pass: the tag and its blank take at least one character, so the message could never
+    // keep more than 254 of its own, and cutting it to 255 first would change nothing.
     std::memset(line, 0, sizeof line);
-    // Cutting is intended: the host takes at most 255 characters.
-    const int untruncated_length = std::snprintf(line, sizeof line, "%s %s", tag, message);
-    (void)untruncated_length;
+    FormatCut(line, sizeof line, "%s ", tag);
+    const size_t used = std::strlen(line);
+    VFormatCut(line + used, sizeof line - used, format, args);
+}
+
+void VFormatCut(char *buffer, size_t size, const char *format, va_list args) {
+    if (size == 0)
+        return;
+#ifdef _WIN32
+    // msvcrt's formatter rather than MinGW's own, which would add some 27 KB to the DLL. Given a
+    // count, it writes at most that many characters and leaves a text that fills them without
+    // a terminator, so the last byte is kept for the NUL.
+    _vsnprintf(buffer, size - 1, format, args);
+    buffer[size - 1] = '\0';
+#else
+    std::vsnprintf(buffer, size, format, args);
+#endif
+}
+
+void FormatCut(char *buffer, size_t size, const char *format, ...) {
+    va_list args;
+    va_start(args, format);
+    VFormatCut(buffer, size, format, args);
+    va_end(args);
 }

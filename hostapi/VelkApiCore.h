@@ -29,5 +29,11 @@ bool IsVersionInRange(const char *host_text, const char *minimum, const char *ma
 int8_t SeverityFromCell(int32_t cell);
 bool SeverityPasses(int message_severity, int32_t host_severity_cell);
 
-// "tag message", the message and then the line each cut to 255 characters.
+// "tag message", cut to 255 characters.
 void FormatLogLine(char (&line)[LOG_LINE_SIZE], const char *tag, const char *format, va_list args);
+
+// printf into a fixed buffer, cutting what does not fit; the text is always terminated. On
+// Windows this is the C runtime's own formatter: %d, %u, %s and %x are all the plug-in needs.
+void VFormatCut(char *buffer, size_t size, const char *format, va_list args)
+    __attribute__((format(printf, 3, 0)));
+void FormatCut(char *buffer, size_t size, const char *format, ...) __attribute__((format(printf, 3, 4)));

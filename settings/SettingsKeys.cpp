@@ -1,7 +1,8 @@
 #include "settings/Settings.h"
 
-#include <cstdio>
 #include <cstring>
+
+#include "hostapi/VelkApiCore.h"
 
 Settings g_cfg;
 char g_ini_path[INI_PATH_SIZE];
@@ -40,7 +41,7 @@ void ApplyDefaults(Settings &cfg) {
 }
 
 void FormatSettingValue(uint32_t value, char (&text)[20]) {
-    std::snprintf(text, sizeof text, "%d", static_cast<int>(static_cast<int32_t>(value)));
+    FormatCut(text, sizeof text, "%d", static_cast<int>(static_cast<int32_t>(value)));
 }
 
 void SetToggleEnableText(Settings &cfg, const char *text) {
@@ -59,6 +60,5 @@ void DeriveIniPath(const char *module_path, char (&ini_path)[INI_PATH_SIZE]) {
     if (char *dot = std::strrchr(const_cast<char *>(name), '.'))
         *dot = '\0';
     std::memset(ini_path, 0, sizeof ini_path);
-    const int untruncated_length = std::snprintf(ini_path, sizeof ini_path, "%s.ini", stem);
-    (void)untruncated_length;   // a path of 258 characters or more loses its extension
+    FormatCut(ini_path, sizeof ini_path, "%s.ini", stem);   // 258 characters or more lose the extension
 }

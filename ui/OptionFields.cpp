@@ -1,8 +1,8 @@
 #include "ui/OptionFields.h"
 
-#include <cstdio>
 #include <cstring>
 
+#include "hostapi/VelkApiCore.h"
 #include "ui/IntegerText.h"
 
 #define FIELD(member) offsetof(Settings, member)
@@ -78,10 +78,10 @@ OptionForm FormFromSettings(const Settings &cfg) {
         case FieldShape::EnableFlag: form[i].checked = value != 0; break;
         case FieldShape::Bit: form[i].checked = (value & f.bit) != 0; break;
         case FieldShape::Signed:
-            std::snprintf(form[i].text, sizeof form[i].text, "%d", static_cast<int>(static_cast<int32_t>(value)));
+            FormatCut(form[i].text, sizeof form[i].text, "%d", static_cast<int>(static_cast<int32_t>(value)));
             break;
         case FieldShape::Unsigned:
-            std::snprintf(form[i].text, sizeof form[i].text, "%u", static_cast<unsigned>(value));
+            FormatCut(form[i].text, sizeof form[i].text, "%u", static_cast<unsigned>(value));
             break;
         case FieldShape::Choice:
             form[i].choice = value < FULLSCREEN_CHOICE_COUNT ? static_cast<int>(value) : static_cast<int>(f.bit);
@@ -121,5 +121,5 @@ int StoreForm(const OptionForm &form, Settings &cfg) {
 }
 
 void NotAnIntegerMessage(const char *text, char (&message)[NOT_AN_INTEGER_MESSAGE_SIZE]) {
-    std::snprintf(message, sizeof message, "'%s' は整数ではありません.", text);
+    FormatCut(message, sizeof message, "'%s' は整数ではありません.", text);
 }
