@@ -1,8 +1,8 @@
 // Hot-zone geometry: corner squares and edge strips of the first two monitors, and the
 // host's own window. Plain functions over plain rectangles, bounds inclusive.
 #pragma once
+#include <cstddef>
 #include <cstdint>
-#include <vector>
 
 #include "settings/Settings.h"
 
@@ -32,8 +32,18 @@ bool CoversRect(const Rect32 &window, const Rect32 &monitor);
 bool IsHeldBackByFullScreen(int32_t setting, int32_t notification_state, bool foreground_covers_monitor);
 
 // Monitor "1" is the primary, wherever the system lists it (Windows promises no order); the
-// others follow in the order in which the system lists them.
-template <typename Entry>
-void AddInMonitorOrder(std::vector<Entry> &entries, const Entry &entry, bool is_primary) {
-    entries.insert(is_primary ? entries.begin() : entries.end(), entry);
+// others follow in the order in which the system lists them. `count` of the N entries are in
+// use; a full list takes no more, except the primary, which pushes the last one out.
+template <typename Entry, size_t N>
+void AddInMonitorOrder(Entry (&entries)[N], size_t &count, const Entry &entry, bool is_primary) {
+    if (!is_primary) {
+        if (count < N)
+            entries[count++] = entry;
+        return;
+    }
+    if (count < N)
+        ++count;
+    for (size_t i = count - 1; i > 0; --i)
+        entries[i] = entries[i - 1];
+    entries[0] = entry;
 }

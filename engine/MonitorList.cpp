@@ -10,13 +10,14 @@ BOOL CALLBACK MonitorList::Collect(HMONITOR monitor, HDC, LPRECT, LPARAM self) {
     MONITORINFO info = {};
     info.cbSize = sizeof info;
     GetMonitorInfoA(monitor, &info);
-    AddInMonitorOrder(reinterpret_cast<MonitorList *>(self)->entries_, {monitor, info.rcMonitor, info.rcWork},
+    MonitorList &list = *reinterpret_cast<MonitorList *>(self);
+    AddInMonitorOrder(list.entries_, list.count_, {monitor, info.rcMonitor, info.rcWork},
                       (info.dwFlags & MONITORINFOF_PRIMARY) != 0);
     return TRUE;
 }
 
 int MonitorList::GetMonitorRect(unsigned index, RECT &out) const {
-    if (index >= entries_.size() || !entries_[index].hmonitor)
+    if (index >= count_ || !entries_[index].hmonitor)
         return -1;
     out = entries_[index].monitor_rect;
     return 0;

@@ -2,7 +2,7 @@
 #pragma once
 #include <windows.h>
 
-#include <vector>
+#include <cstddef>
 
 struct MonitorEntry {
     HMONITOR hmonitor;
@@ -11,7 +11,10 @@ struct MonitorEntry {
 };
 
 // The display monitors: entry 0, monitor "1", is the primary; the others follow in the
-// system's enumeration order.
+// system's enumeration order. Only the first two are ever asked for, so the list keeps no more
+// than MONITOR_LIST_CAP.
+constexpr size_t MONITOR_LIST_CAP = 16;
+
 class MonitorList {
 public:
     MonitorList();
@@ -21,5 +24,6 @@ public:
 
 private:
     static BOOL CALLBACK Collect(HMONITOR monitor, HDC, LPRECT, LPARAM self);
-    std::vector<MonitorEntry> entries_;
+    MonitorEntry entries_[MONITOR_LIST_CAP] = {};
+    size_t count_ = 0;
 };

@@ -71,12 +71,13 @@ TEST(HotZoneTest, TwoMonitorsSideBySideShareTheirBorder) {
     EXPECT_TRUE(IsInAnyMonitorZone(MOVE_ZONE_B << 8, left, true, right, 10, 10, 1500, 760));
 }
 
-// Each monitor as the system lists it, upper case for the one flagged primary.
+// Each monitor as the system lists it, upper case for the one flagged primary; a list of four.
 std::string MonitorOrder(const std::string &listed) {
-    std::vector<char> entries;
+    char entries[4];
+    size_t count = 0;
     for (char m : listed)
-        AddInMonitorOrder(entries, m, std::isupper(static_cast<unsigned char>(m)) != 0);
-    return std::string(entries.begin(), entries.end());
+        AddInMonitorOrder(entries, count, m, std::isupper(static_cast<unsigned char>(m)) != 0);
+    return std::string(entries, count);
 }
 
 TEST(HotZoneTest, PrimaryMonitorIsMonitor1WhereverTheSystemListsIt) {
@@ -84,6 +85,7 @@ TEST(HotZoneTest, PrimaryMonitorIsMonitor1WhereverTheSystemListsIt) {
     EXPECT_EQ(MonitorOrder("bA"), "Ab");
     EXPECT_EQ(MonitorOrder("Abc"), "Abc");
     EXPECT_EQ(MonitorOrder("ab"), "ab");   // no monitor flagged: the system's order
+    EXPECT_EQ(MonitorOrder("abcdeF"), "Fabc");   // full: only the primary still gets in
 }
 
 TEST(HotZoneTest, SecondaryAtNegativeCoordinates) {
