@@ -1,10 +1,10 @@
 #include "appinfo/AppInfo.h"
 
 #include <cstdarg>
-#include <cstdio>
+#include <cstdlib>
 #include <cstring>
-#include <vector>
 
+#include "appinfo/SystemDll.h"
 #include "hostapi/VelkApiCore.h"
 
 void FormatSystemError(DWORD code, char (&text)[1024]) {
@@ -61,16 +61,16 @@ int ModuleInfo::GetFileVersion(std::string *o_str) {
     }
 
     DWORD handle = 0;
-    DWORD size = GetFileVersionInfoSizeA(file_name, &handle);
-    std::vector<char> info(size ? size : 1);
+    DWORD size = system_dll::GetFileVersionInfoSizeA(file_name, &handle);
+    void *info = std::malloc(size ? size : 1);
     int result = APPINFO_WINDOWS_API_ERROR;
-    BOOL ret = GetFileVersionInfoA(file_name, handle, size, info.data());
+    BOOL ret = info ? system_dll::GetFileVersionInfoA(file_name, handle, size, info) : FALSE;
     if (!ret) {
         RECORD_ERROR("GetFileVersionInfo() return %d. GetLastError()=%d.", ret, static_cast<int>(GetLastError()));
     } else {
         void *value = nullptr;
         UINT value_size = 0;
-        ret = VerQueryValueA(info.data(), "\\VarFileInfo\\Translation", &value, &value_size);
+        ret = system_dll::VerQueryValueA(info, "\\VarFileInfo\\Translation", &value, &value_size);
         // A translation is a language and a code page, 16 bits each; anything shorter is no
         // translation at all.
         if (ret && value_size < 4) {
@@ -85,7 +85,7 @@ int ModuleInfo::GetFileVersion(std::string *o_str) {
             FormatCut(sub_block, sizeof sub_block, "\\StringFileInfo\\%04x%04x\\FileVersion", translation[0],
                       translation[1]);
             char *version = nullptr;
-            ret = VerQueryValueA(info.data(), sub_block, reinterpret_cast<void **>(&version), &value_size);
+            ret = system_dll::VerQueryValueA(info, sub_block, reinterpret_cast<void **>(&version), &value_size);
             if (!ret) {
                 RECORD_ERROR("VerQueryValue() return %d. GetLastError()=%d.", ret, static_cast<int>(GetLastError()));
             } else {
@@ -96,5 +96,6 @@ int ModuleInfo::GetFileVersion(std::string *o_str) {
     }
     if (result != APPINFO_NORMAL)
         o_str->clear();
+    std::free(info);
     return result;
 }

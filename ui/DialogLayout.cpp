@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <uxtheme.h>
 
+#include "appinfo/SystemDll.h"
 #include "ui/Placement.h"
 
 const char LAYOUT_PAGE[] = "LayoutPage";
@@ -103,10 +104,10 @@ static LRESULT CALLBACK PanelProc(HWND panel, UINT message, WPARAM wparam, LPARA
     case WM_COMMAND:
         return SendMessageA(GetParent(panel), message, wparam, lparam);
     case WM_NCDESTROY:
-        RemoveWindowSubclass(panel, PanelProc, 0);
+        system_dll::RemoveWindowSubclass(panel, PanelProc, 0);
         break;
     }
-    return DefSubclassProc(panel, message, wparam, lparam);
+    return system_dll::DefSubclassProc(panel, message, wparam, lparam);
 }
 
 // A page is a sibling of its tab control, as in property sheets: a page inside the tab control
@@ -123,7 +124,7 @@ static HWND CreatePage(HWND tab, const LayoutRow &row) {
     if (!page)
         return nullptr;
     SetWindowLongPtrA(page, GWLP_ID, row.id);
-    EnableThemeDialogTexture(page, ETDT_ENABLETAB);
+    system_dll::EnableThemeDialogTexture(page, ETDT_ENABLETAB);
     TCITEMA item = {};
     item.mask = TCIF_TEXT;
     item.pszText = const_cast<char *>(row.text);
@@ -161,7 +162,7 @@ bool BuildLayout(HWND form, const LayoutRow *rows, size_t count, const HFONT *fo
         if (row.look != Look::Plain)
             SetPropA(window, LOOK_PROPERTY, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(row.look)));
         if (row.ex_style & WS_EX_CONTROLPARENT && lstrcmpiA(row.cls, "Static") == 0)
-            SetWindowSubclass(window, PanelProc, 0, 0);
+            system_dll::SetWindowSubclass(window, PanelProc, 0, 0);
         if (!out.Add(row.id, window))
             return false;
     }

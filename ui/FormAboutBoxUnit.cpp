@@ -7,6 +7,7 @@
 #include <string>
 
 #include "appinfo/AppInfo.h"
+#include "appinfo/SystemDll.h"
 #include "engine/MonitorList.h"
 #include "ui/UiResources.h"
 
@@ -117,7 +118,7 @@ void TAboutBox::FormShow() {
     char expanded[MAX_PATH] = {};
     lstrcpynA(file, SHELL_ICON_FILE, sizeof file);
     ExpandEnvironmentStringsA(file, expanded, sizeof expanded);
-    if (ExtractIconExA(expanded, SHELL_ICON_INDEX, &icon_large, &icon_small, 1) != 0 && icon_large) {
+    if (system_dll::ExtractIconExA(expanded, SHELL_ICON_INDEX, &icon_large, &icon_small, 1) != 0 && icon_large) {
         HWND image = windows_.Get(C::ProgramIcon);
         const LONG_PTR style = GetWindowLongPtrA(image, GWL_STYLE);
         SetWindowLongPtrA(image, GWL_STYLE, (style & ~SS_TYPEMASK) | SS_ICON);
@@ -157,7 +158,7 @@ void TAboutBox::FormHide() {
 void TAboutBox::WebSiteClick() {
     char address[256] = {};
     GetWindowTextA(windows_.Get(C::WebSite), address, sizeof address);
-    ShellExecuteA(nullptr, "open", address, nullptr, nullptr, SW_SHOW);
+    system_dll::ShellExecuteA(nullptr, "open", address, nullptr, nullptr, SW_SHOW);
     EndLayoutDialog(form_, IDCANCEL);
 }
 

@@ -4,6 +4,7 @@
 
 #include <iterator>
 
+#include "appinfo/SystemDll.h"
 #include "settings/Settings.h"
 #include "ui/ModuleTitle.h"
 #include "ui/OptionFields.h"
@@ -173,7 +174,7 @@ TOptionDlg::TOptionDlg(HMODULE module) : module_(module) {
     ModuleTitle(module, title_);
     wsprintfA(caption_, "%sの設定", title_);
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_TAB_CLASSES};
-    InitCommonControlsEx(&controls);
+    system_dll::InitCommonControlsEx(&controls);
 }
 
 INT_PTR TOptionDlg::ShowModal() { return ShowLayoutDialog(module_, DialogProc, reinterpret_cast<LPARAM>(this)); }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "appinfo/SystemDll.h"
 #include "tests/wine/DialogDriver.h"
 #include "tests/wine/WineTestHost.h"
 #include "ui/FormAboutBoxUnit.h"
@@ -15,7 +16,7 @@ namespace {
 const char CAPTION[] = "バージョン情報";
 using C = TAboutBox::Control;
 
-// The plug-in's own calls, seen through its import table.
+// The plug-in's own calls, seen through its import table and the functions it finds by name.
 decltype(&ExtractIconExA) g_real_extract;
 decltype(&DestroyIcon) g_real_destroy;
 std::vector<std::string> g_extracted_files;
@@ -70,7 +71,8 @@ protected:
     }
     void WatchIcons() {
         g_real_extract = reinterpret_cast<decltype(g_real_extract)>(
-            PatchImport(plugin_->module, "shell32.dll", "ExtractIconExA", reinterpret_cast<void *>(RecordExtract)));
+            PatchProcAddress(plugin_->module, "shell32.dll", "ExtractIconExA",
+                             reinterpret_cast<void *>(RecordExtract)));
         g_real_destroy = reinterpret_cast<decltype(g_real_destroy)>(
             PatchImport(plugin_->module, "user32.dll", "DestroyIcon", reinterpret_cast<void *>(RecordDestroy)));
         ASSERT_NE(g_real_extract, nullptr);
@@ -159,7 +161,8 @@ TEST_F(AboutBoxTest, TwentyOpeningsDestroyEveryIconPairThatWasExtracted) {
 
 TEST_F(AboutBoxTest, ClickOnTheWebAddressOpensItAndClosesTheBox) {
     Start();
-    ASSERT_NE(PatchImport(plugin_->module, "shell32.dll", "ShellExecuteA", reinterpret_cast<void *>(RecordShellExecute)),
+    ASSERT_NE(PatchProcAddress(plugin_->module, "shell32.dll", "ShellExecuteA",
+                               reinterpret_cast<void *>(RecordShellExecute)),
               nullptr);
     std::string address;
     About([&] {
@@ -225,7 +228,7 @@ TEST_F(AboutBoxTest, WithoutAVersionResourceTheErrorBoxComesFirstAndTheVersionSt
     plugin_.reset(new LoadedPlugin(CurrentTestName(), ""));
     ASSERT_TRUE(RemoveResources(plugin_->dll_path));
     DWORD handle = 0;
-    ASSERT_EQ(GetFileVersionInfoSizeA(plugin_->dll_path.c_str(), &handle), 0u);
+    ASSERT_EQ(system_dll::GetFileVersionInfoSizeA(plugin_->dll_path.c_str(), &handle), 0u);
     ASSERT_TRUE(plugin_->Load());
     About([&] {
         HWND error = WaitForWindow("ERROR");

@@ -166,3 +166,38 @@ void *PatchImport(HMODULE module, const char *dll, const char *function, void *r
     }
     return nullptr;
 }
+
+namespace {
+
+struct ProcReplacement {
+    std::string function;
+    void *replacement;
+};
+HMODULE g_proc_patched_module;
+std::vector<ProcReplacement> g_proc_replacements;
+decltype(&GetProcAddress) g_real_get_proc_address;
+
+FARPROC WINAPI ReplacingGetProcAddress(HMODULE module, LPCSTR name) {
+    if (reinterpret_cast<uintptr_t>(name) > 0xFFFF)   // a name, not an ordinal
+        for (const ProcReplacement &r : g_proc_replacements)
+            if (r.function == name)
+                return reinterpret_cast<FARPROC>(r.replacement);
+    return g_real_get_proc_address(module, name);
+}
+
+}  // namespace
+
+void *PatchProcAddress(HMODULE module, const char *dll, const char *function, void *replacement) {
+    if (module != g_proc_patched_module) {
+        g_proc_replacements.clear();
+        void *real =
+            PatchImport(module, "kernel32.dll", "GetProcAddress", reinterpret_cast<void *>(ReplacingGetProcAddress));
+        if (!real)
+            return nullptr;
+        g_real_get_proc_address = reinterpret_cast<decltype(g_real_get_proc_address)>(real);
+        g_proc_patched_module = module;
+    }
+    g_proc_replacements.push_back({function, replacement});
+    HMODULE system = LoadLibraryExA(dll, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    return system ? reinterpret_cast<void *>(GetProcAddress(system, function)) : nullptr;
+}

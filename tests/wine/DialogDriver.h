@@ -39,3 +39,6 @@ std::string SaveScreenshot(HWND window, const std::string &name);
 
 // Points the module's import of `function` from `dll` at `replacement`; the old target.
 void *PatchImport(HMODULE module, const char *dll, const char *function, void *replacement);
+// The same for a function of a system DLL that the module loads on demand: the module's
+// GetProcAddress hands out `replacement` for `function`. Returns the real function.
+void *PatchProcAddress(HMODULE module, const char *dll, const char *function, void *replacement);

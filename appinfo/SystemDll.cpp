@@ -1,0 +1,79 @@
+#include "appinfo/SystemDll.h"
+
+#include <shellapi.h>
+#include <uxtheme.h>
+
+namespace {
+
+enum Dll { COMCTL32, UXTHEME, SHELL32, VERSION, DLL_COUNT };
+const char *const DLL_FILES[DLL_COUNT] = {"COMCTL32.DLL", "UXTHEME.DLL", "SHELL32.DLL", "VERSION.DLL"};
+HMODULE g_dlls[DLL_COUNT];
+
+// Fills `fn` on the first call: the DLL comes from the system folder only, never from wherever
+// the DLL search path would find a file of that name. Null while the DLL or function is missing.
+template <typename Fn>
+Fn Find(Dll dll, const char *name, Fn &fn) {
+    if (!fn) {
+        if (!g_dlls[dll])
+            g_dlls[dll] = LoadLibraryExA(DLL_FILES[dll], nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        if (g_dlls[dll])
+            fn = reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(g_dlls[dll], name)));
+    }
+    return fn;
+}
+
+}  // namespace
+
+BOOL system_dll::InitCommonControlsEx(const INITCOMMONCONTROLSEX *controls) {
+    static decltype(&::InitCommonControlsEx) fn;
+    return Find(COMCTL32, "InitCommonControlsEx", fn) ? fn(controls) : FALSE;
+}
+
+BOOL system_dll::SetWindowSubclass(HWND window, SUBCLASSPROC proc, UINT_PTR id, DWORD_PTR data) {
+    static decltype(&::SetWindowSubclass) fn;
+    return Find(COMCTL32, "SetWindowSubclass", fn) ? fn(window, proc, id, data) : FALSE;
+}
+
+BOOL system_dll::RemoveWindowSubclass(HWND window, SUBCLASSPROC proc, UINT_PTR id) {
+    static decltype(&::RemoveWindowSubclass) fn;
+    return Find(COMCTL32, "RemoveWindowSubclass", fn) ? fn(window, proc, id) : FALSE;
+}
+
+// Only a window that SetWindowSubclass subclassed gets here, so COMCTL32 is loaded already.
+LRESULT system_dll::DefSubclassProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    static decltype(&::DefSubclassProc) fn;
+    return Find(COMCTL32, "DefSubclassProc", fn) ? fn(window, message, wparam, lparam) : 0;
+}
+
+HRESULT system_dll::EnableThemeDialogTexture(HWND window, DWORD flags) {
+    static decltype(&::EnableThemeDialogTexture) fn;
+    return Find(UXTHEME, "EnableThemeDialogTexture", fn) ? fn(window, flags) : HRESULT_FROM_WIN32(GetLastError());
+}
+
+UINT system_dll::ExtractIconExA(LPCSTR file, int index, HICON *large, HICON *small, UINT count) {
+    static decltype(&::ExtractIconExA) fn;
+    return Find(SHELL32, "ExtractIconExA", fn) ? fn(file, index, large, small, count) : 0;
+}
+
+HINSTANCE system_dll::ShellExecuteA(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR folder,
+                                    INT show) {
+    static decltype(&::ShellExecuteA) fn;
+    if (!Find(SHELL32, "ShellExecuteA", fn))
+        return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(SE_ERR_DLLNOTFOUND));
+    return fn(owner, verb, file, parameters, folder, show);
+}
+
+DWORD system_dll::GetFileVersionInfoSizeA(LPCSTR file, LPDWORD handle) {
+    static decltype(&::GetFileVersionInfoSizeA) fn;
+    return Find(VERSION, "GetFileVersionInfoSizeA", fn) ? fn(file, handle) : 0;
+}
+
+BOOL system_dll::GetFileVersionInfoA(LPCSTR file, DWORD handle, DWORD size, LPVOID data) {
+    static decltype(&::GetFileVersionInfoA) fn;
+    return Find(VERSION, "GetFileVersionInfoA", fn) ? fn(file, handle, size, data) : FALSE;
+}
+
+BOOL system_dll::VerQueryValueA(LPCVOID block, LPCSTR sub_block, LPVOID *value, PUINT size) {
+    static decltype(&::VerQueryValueA) fn;
+    return Find(VERSION, "VerQueryValueA", fn) ? fn(block, sub_block, value, size) : FALSE;
+}
