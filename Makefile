@@ -3,7 +3,8 @@
 # make demo    build, then show the plug-in at work in the development host (scripts/demo)
 # make dist    build, then pack build/dist/Cursorwake-<version>.zip (scripts/dist)
 # make bench   the per-event and per-tick cost of the decisions, natively and optimised
-.PHONY: all build test demo dist bench clean
+# make measure the DLL's size and imports, and its load time under Wine (scripts/measure-dll)
+.PHONY: all build test demo dist bench measure clean
 
 WIN32_DIR := build/win32
 NATIVE_DIR := build/native
@@ -31,6 +32,9 @@ bench:
 	@cmake -S . -B build/bench -DCURSORWAKE_BENCH=ON -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build build/bench -j 4
 	@build/bench/tools/bench/cursorwake_bench
+
+measure: build
+	@scripts/measure-dll $(WIN32_DIR)
 
 clean:
 	rm -rf build
