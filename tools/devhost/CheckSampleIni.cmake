@@ -1,13 +1,13 @@
 # cmake -DEMULATOR=<runner> -DDEVHOST=<exe> -DPLUGIN=<dll> -DSESSION=<idle session> -DSAMPLE=<ini> -DDIR=<folder>
-#       -P CheckSampleIni.cmake
+#       [-DRUN_PATH_PREFIX=Z:] -P CheckSampleIni.cmake
 # The sample settings file of the distribution must hold exactly what the plug-in writes when
 # it starts without a settings file: its defaults, in its sections and order.
 file(REMOVE_RECURSE "${DIR}")
 file(MAKE_DIRECTORY "${DIR}")
 file(COPY "${PLUGIN}" DESTINATION "${DIR}")
 execute_process(
-    COMMAND ${EMULATOR} ${DEVHOST} --plugin "Z:${DIR}/VelkCursorwake.dll"
-            --script "Z:${SESSION}" --log "Z:${DIR}/log.txt"
+    COMMAND ${EMULATOR} ${DEVHOST} --plugin "${RUN_PATH_PREFIX}${DIR}/VelkCursorwake.dll"
+            --script "${RUN_PATH_PREFIX}${SESSION}" --log "${RUN_PATH_PREFIX}${DIR}/log.txt"
     RESULT_VARIABLE status OUTPUT_QUIET)
 if(NOT status EQUAL 0 OR NOT EXISTS "${DIR}/VelkCursorwake.ini")
     message(FATAL_ERROR "the development host did not run the plug-in to its end (${status})")
