@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <io.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -11,6 +14,9 @@
 
 TestHost g_host;
 static const bool g_host_installed = (SetHostSide(&g_host), true);
+// Lines end in LF alone, as CTest expects when it reads the list of tests; the C runtime's text
+// mode would add a CR to each.
+static const int g_stdout_mode = _setmode(_fileno(stdout), _O_BINARY);
 std::atomic<double> g_last_input_ms;
 
 double MonotonicMs() {
