@@ -2,8 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdarg>
 #include <cstring>
 
+#include "hostapi/VelkApiCore.h"
+#include "tests/wine/DialogDriver.h"
 #include "tests/wine/WineTestHost.h"
 
 namespace {
@@ -116,6 +119,75 @@ TEST_F(HostInterfaceTest, HostSeverityIsAskedOnceAndFiltersBeforeSending) {
     plugin.Setup();
     plugin.Teardown();
     EXPECT_TRUE(g_host.log.empty());
+}
+
+std::vector<std::string> ImportedDlls(HMODULE module) {
+    auto *base = reinterpret_cast<const BYTE *>(module);
+    auto *dos = reinterpret_cast<const IMAGE_DOS_HEADER *>(base);
+    auto *nt = reinterpret_cast<const IMAGE_NT_HEADERS32 *>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY &dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    std::vector<std::string> result;
+    for (auto *imp = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR *>(base + dir.VirtualAddress); imp->Name; ++imp) {
+        std::string name = reinterpret_cast<const char *>(base + imp->Name);
+        CharUpperBuffA(&name[0], static_cast<DWORD>(name.size()));
+        result.push_back(name);
+    }
+    std::sort(result.begin(), result.end());
+    return result;
+}
+
+// Those of the DLLs that only the dialogs and the about box need that this process has loaded.
+// Under Wine, USER32 brings VERSION into every process and a first window UxTheme.
+std::vector<std::string> DialogDllsLoaded() {
+    std::vector<std::string> loaded;
+    for (const char *dll : {"COMCTL32.DLL", "UXTHEME.DLL", "SHELL32.DLL", "VERSION.DLL"})
+        if (GetModuleHandleA(dll))
+            loaded.push_back(dll);
+    return loaded;
+}
+
+TEST_F(HostInterfaceTest, DialogDllsWaitForTheFirstDialog) {
+    // Velkora has its window before it loads any plug-in.
+    HWND host_window =
+        CreateWindowExA(0, "Static", "Velkora", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    const std::vector<std::string> before = DialogDllsLoaded();
+    ASSERT_EQ(GetModuleHandleA("COMCTL32.DLL"), nullptr) << "loaded by the test host itself";
+    LoadedPlugin plugin(CurrentTestName(), "");
+    ASSERT_TRUE(plugin.Load());
+    EXPECT_EQ(ImportedDlls(plugin.module),
+              (std::vector<std::string>{"GDI32.DLL", "KERNEL32.DLL", "MSVCRT.DLL", "USER32.DLL"}));
+    plugin.Setup();
+    EXPECT_EQ(DialogDllsLoaded(), before);
+    const char caption[] = "Velkcursorwakeの設定";
+    bool shown = false;
+    WhileDialogRuns(caption, [&] { plugin.api.MyOption(0); }, [&] {
+        HWND dialog = WaitForWindow(caption);
+        shown = dialog != nullptr;
+        PostMessageA(dialog, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(WaitUntilGone(dialog));
+    });
+    EXPECT_TRUE(shown);
+    EXPECT_NE(GetModuleHandleA("COMCTL32.DLL"), nullptr);   // for the dialog's tab control
+    DestroyWindow(host_window);
+}
+
+std::string LogLine(const char *format, ...) {
+    char line[LOG_LINE_SIZE];
+    std::memset(line, 'x', sizeof line);
+    va_list args;
+    va_start(args, format);
+    FormatLogLine(line, "Cursorwake", format, args);
+    va_end(args);
+    return std::string(line, strnlen(line, sizeof line));
+}
+
+// The C runtime's formatter leaves a text that fills its buffer unterminated.
+TEST_F(HostInterfaceTest, LogLinesAreCutTo255ByTheRuntimesFormatter) {
+    for (size_t length : {243u, 244u, 245u, 300u})
+        EXPECT_EQ(LogLine("%s", std::string(length, 'm').c_str()),
+                  "Cursorwake " + std::string(std::min<size_t>(length, 244), 'm'))
+            << length;
+    EXPECT_EQ(LogLine("%d %u %s %08x", -7, 4294967295u, "ソ", 0xbeefu), "Cursorwake -7 4294967295 ソ 0000beef");
 }
 
 }  // namespace
