@@ -47,7 +47,7 @@ void FormatSystemError(DWORD code, char (&text)[1024]) {
 
 #define RECORD_ERROR(...) SetAppInfoError(__FILE__, __LINE__, __VA_ARGS__)
 
-int ModuleInfo::GetFileVersion(std::string *o_str) {
+int ModuleInfo::GetFileVersion(char *o_str, size_t size) {
     if (!o_str) {
         RECORD_ERROR("o_str is NULL");
         return APPINFO_INVALID_ARGUMENT;
@@ -61,10 +61,10 @@ int ModuleInfo::GetFileVersion(std::string *o_str) {
     }
 
     DWORD handle = 0;
-    DWORD size = system_dll::GetFileVersionInfoSizeA(file_name, &handle);
-    void *info = std::malloc(size ? size : 1);
+    const DWORD info_size = system_dll::GetFileVersionInfoSizeA(file_name, &handle);
+    void *info = std::malloc(info_size ? info_size : 1);
     int result = APPINFO_WINDOWS_API_ERROR;
-    BOOL ret = info ? system_dll::GetFileVersionInfoA(file_name, handle, size, info) : FALSE;
+    BOOL ret = info ? system_dll::GetFileVersionInfoA(file_name, handle, info_size, info) : FALSE;
     if (!ret) {
         RECORD_ERROR("GetFileVersionInfo() return %d. GetLastError()=%d.", ret, static_cast<int>(GetLastError()));
     } else {
@@ -89,13 +89,13 @@ int ModuleInfo::GetFileVersion(std::string *o_str) {
             if (!ret) {
                 RECORD_ERROR("VerQueryValue() return %d. GetLastError()=%d.", ret, static_cast<int>(GetLastError()));
             } else {
-                *o_str = version;
+                FormatCut(o_str, size, "%s", version);
                 result = APPINFO_NORMAL;
             }
         }
     }
-    if (result != APPINFO_NORMAL)
-        o_str->clear();
+    if (result != APPINFO_NORMAL && size > 0)
+        o_str[0] = '\0';
     std::free(info);
     return result;
 }

@@ -3,7 +3,7 @@
 #pragma once
 #include <windows.h>
 
-#include <string>
+#include <cstddef>
 
 #include "appinfo/AppInfoError.h"
 
@@ -15,8 +15,9 @@ class ModuleInfo {
 public:
     explicit ModuleInfo(HMODULE module) : module(module) {}
     virtual ~ModuleInfo() = default;
-    // The FileVersion text of the module's first translation into o_str.
-    int GetFileVersion(std::string *o_str);
+    // The FileVersion text of the module's first translation into the caller's buffer o_str of
+    // `size` bytes, cut to fit and always terminated.
+    int GetFileVersion(char *o_str, size_t size);
 
     HMODULE module;
 };

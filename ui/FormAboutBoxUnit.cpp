@@ -127,13 +127,13 @@ void TAboutBox::FormShow() {
 
     SetWindowTextA(windows_.Get(C::ProductName), plugin_name);
 
-    std::string version;
+    char version[64] = {};
     ModuleInfo module_info(module_handle);
-    if (module_info.GetFileVersion(&version) < 0) {
+    if (module_info.GetFileVersion(version, sizeof version) < 0) {
         AppInfoError error = GetAppInfoError();
         MessageBoxA(nullptr, error.GetText(), "ERROR", MB_OK);
     }
-    SetWindowTextA(windows_.Get(C::Version), version.c_str());
+    SetWindowTextA(windows_.Get(C::Version), version);
 
     RECT monitor = {};
     MonitorList().GetCursorMonitorRect(monitor);

@@ -37,41 +37,41 @@ protected:
 TEST_F(ModuleInfoTest, ThePluginItselfGives0108) {
     LoadedPlugin plugin(CurrentTestName(), "");
     ASSERT_TRUE(plugin.Load());
-    std::string version;
-    EXPECT_EQ(ModuleInfo(plugin.module).GetFileVersion(&version), 0);
-    EXPECT_EQ(version, "0.1.0.8");
+    char version[64] = {};
+    EXPECT_EQ(ModuleInfo(plugin.module).GetFileVersion(version, sizeof version), 0);
+    EXPECT_STREQ(version, "0.1.0.8");
 }
 
 TEST_F(ModuleInfoTest, OnlyTheFirstTranslationIsRead) {
-    std::string version = "before";
-    EXPECT_EQ(ModuleInfo(Load("version_first_with.dll")).GetFileVersion(&version), 0);
-    EXPECT_EQ(version, "9.8.7.6");
+    char version[64] = "before";
+    EXPECT_EQ(ModuleInfo(Load("version_first_with.dll")).GetFileVersion(version, sizeof version), 0);
+    EXPECT_STREQ(version, "9.8.7.6");
 }
 
 TEST_F(ModuleInfoTest, FirstTranslationWithoutFileVersionFailsEvenThoughTheSecondHasOne) {
-    std::string version = "before";
-    EXPECT_EQ(ModuleInfo(Load("version_first_without.dll")).GetFileVersion(&version), -5);
-    EXPECT_EQ(version, "");
+    char version[64] = "before";
+    EXPECT_EQ(ModuleInfo(Load("version_first_without.dll")).GetFileVersion(version, sizeof version), -5);
+    EXPECT_STREQ(version, "");
     EXPECT_EQ(Recorded().rfind("VerQueryValue() return 0. GetLastError()=", 0), 0u) << Recorded();
 }
 
 TEST_F(ModuleInfoTest, ModuleWithoutVersionResourceFailsWithTheVersionInfoMessage) {
-    std::string version = "before";
-    EXPECT_EQ(ModuleInfo(Load("version_none.dll")).GetFileVersion(&version), -5);
-    EXPECT_EQ(version, "");
+    char version[64] = "before";
+    EXPECT_EQ(ModuleInfo(Load("version_none.dll")).GetFileVersion(version, sizeof version), -5);
+    EXPECT_STREQ(version, "");
     EXPECT_EQ(Recorded().rfind("GetFileVersionInfo() return 0. GetLastError()=", 0), 0u) << Recorded();
 }
 
 TEST_F(ModuleInfoTest, NoModuleFileNameLeavesTheStringAlone) {
-    std::string version = "before";
-    EXPECT_EQ(ModuleInfo(reinterpret_cast<HMODULE>(0x7FFE0000)).GetFileVersion(&version), -5);
-    EXPECT_EQ(version, "before");
+    char version[64] = "before";
+    EXPECT_EQ(ModuleInfo(reinterpret_cast<HMODULE>(0x7FFE0000)).GetFileVersion(version, sizeof version), -5);
+    EXPECT_STREQ(version, "before");
     EXPECT_EQ(Recorded().rfind("failed GetModuleFileName() GetLastError()=", 0), 0u) << Recorded();
 }
 
 TEST_F(ModuleInfoTest, NullString) {
     ModuleInfo info(GetModuleHandleA(nullptr));
-    EXPECT_EQ(info.GetFileVersion(nullptr), -1);
+    EXPECT_EQ(info.GetFileVersion(nullptr, 64), -1);
     EXPECT_EQ(Recorded(), "o_str is NULL");
 }
 
