@@ -1,8 +1,7 @@
 // The settings record to and from the INI file, through the system's profile functions.
 #include <windows.h>
 
-#include <cstdio>
-
+#include "hostapi/VelkApiCore.h"
 #include "settings/Settings.h"
 
 static bool g_file_unread;
@@ -101,8 +100,8 @@ static DWORD PutInPlace(const char *temporary, const char *old_copy, bool replac
 // takes the file's place in one step; the user's comments, other keys and sections stay.
 uint32_t SaveSettings() {
     char temporary[INI_PATH_SIZE + 8], old_copy[INI_PATH_SIZE + 8];
-    std::snprintf(temporary, sizeof temporary, "%s.tmp", g_ini_path);
-    std::snprintf(old_copy, sizeof old_copy, "%s.old.tmp", g_ini_path);
+    FormatCut(temporary, sizeof temporary, "%s.tmp", g_ini_path);
+    FormatCut(old_copy, sizeof old_copy, "%s.old.tmp", g_ini_path);
     RemoveFile(temporary);   // left by a save that was cut short
     RemoveFile(old_copy);
 
