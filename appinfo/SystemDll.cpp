@@ -1,6 +1,5 @@
 #include "appinfo/SystemDll.h"
 
-#include <shellapi.h>
 #include <uxtheme.h>
 
 namespace {
@@ -61,6 +60,11 @@ HINSTANCE system_dll::ShellExecuteA(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR
     if (!Find(SHELL32, "ShellExecuteA", fn))
         return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(SE_ERR_DLLNOTFOUND));
     return fn(owner, verb, file, parameters, folder, show);
+}
+
+HRESULT system_dll::SHQueryUserNotificationState(QUERY_USER_NOTIFICATION_STATE *state) {
+    static decltype(&::SHQueryUserNotificationState) fn;
+    return Find(SHELL32, "SHQueryUserNotificationState", fn) ? fn(state) : HRESULT_FROM_WIN32(GetLastError());
 }
 
 DWORD system_dll::GetFileVersionInfoSizeA(LPCSTR file, LPDWORD handle) {

@@ -1,12 +1,13 @@
-// The functions of COMCTL32, UxTheme, SHELL32 and VERSION that the dialogs, the about box and
-// the version query call. Loading the plug-in maps no more than KERNEL32, USER32, GDI32 and the
-// C runtime; each of these four DLLs is loaded from the system folder the first time one of its
-// functions is called, and then stays loaded for the rest of the process, since a window that
-// it subclassed or a class that it registered may outlive the call.
+// The functions of COMCTL32, UxTheme, SHELL32 and VERSION that the dialogs, the about box, the
+// version query and the full-screen check call. Loading the plug-in maps no more than KERNEL32,
+// USER32, GDI32 and the C runtime; each of these four DLLs is loaded from the system folder the
+// first time one of its functions is called, and then stays loaded for the rest of the process,
+// since a window that it subclassed or a class that it registered may outlive the call.
 // A function whose DLL cannot be loaded fails as the system's would, with the last error set.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
 namespace system_dll {
 
@@ -19,6 +20,7 @@ HRESULT EnableThemeDialogTexture(HWND window, DWORD flags);
 
 UINT ExtractIconExA(LPCSTR file, int index, HICON *large, HICON *small, UINT count);
 HINSTANCE ShellExecuteA(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR folder, INT show);
+HRESULT SHQueryUserNotificationState(QUERY_USER_NOTIFICATION_STATE *state);
 
 DWORD GetFileVersionInfoSizeA(LPCSTR file, LPDWORD handle);
 BOOL GetFileVersionInfoA(LPCSTR file, DWORD handle, DWORD size, LPVOID data);

@@ -1,27 +1,18 @@
 // Whether a full-screen game, slide show or window in front holds a recognised gesture back.
 // Asked only when a gesture has been recognised, never per mouse event.
+#include "appinfo/SystemDll.h"
 #include "engine/Engine.h"
 #include "engine/HotZones.h"
 #include "settings/Settings.h"
 
 namespace {
 
-// SHQueryUserNotificationState; its state is an enumeration, an int.
-typedef HRESULT(WINAPI *QueryNotificationStateFn)(int32_t *state);
 const int32_t NOTIFICATION_STATE_UNKNOWN = 0;
 
 // Shell32 is loaded on the first question and kept: a host with a tray icon has it loaded anyway.
 int32_t QueryNotificationState() {
-    static QueryNotificationStateFn query;
-    static bool looked_up;
-    if (!looked_up) {
-        looked_up = true;
-        if (HMODULE shell = LoadLibraryExA("shell32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32))
-            query = reinterpret_cast<QueryNotificationStateFn>(
-                reinterpret_cast<void (*)()>(GetProcAddress(shell, "SHQueryUserNotificationState")));
-    }
-    int32_t state = NOTIFICATION_STATE_UNKNOWN;
-    if (!query || FAILED(query(&state)))
+    QUERY_USER_NOTIFICATION_STATE state = QUERY_USER_NOTIFICATION_STATE();
+    if (FAILED(system_dll::SHQueryUserNotificationState(&state)))
         return NOTIFICATION_STATE_UNKNOWN;
     return state;
 }
