@@ -8,17 +8,18 @@
 
 WIN32_DIR := build/win32
 NATIVE_DIR := build/native
+JOBS := $(shell nproc 2>/dev/null || echo 2)
 
 all: build
 
 build:
 	@scripts/bootstrap
 	@cmake -S . -B $(WIN32_DIR) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
-	@cmake --build $(WIN32_DIR) -j 4
+	@cmake --build $(WIN32_DIR) -j $(JOBS)
 
 test: build
 	@cmake -S . -B $(NATIVE_DIR) -DCMAKE_BUILD_TYPE=Debug >/dev/null
-	@cmake --build $(NATIVE_DIR) -j 4
+	@cmake --build $(NATIVE_DIR) -j $(JOBS)
 	@scripts/run-tests
 
 demo: build
@@ -30,7 +31,7 @@ dist: build
 bench:
 	@scripts/bootstrap
 	@cmake -S . -B build/bench -DCURSORWAKE_BENCH=ON -DCMAKE_BUILD_TYPE=Release >/dev/null
-	@cmake --build build/bench -j 4
+	@cmake --build build/bench -j $(JOBS)
 	@build/bench/tools/bench/cursorwake_bench
 
 measure: build

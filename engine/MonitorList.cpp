@@ -11,7 +11,7 @@ BOOL CALLBACK MonitorList::Collect(HMONITOR monitor, HDC, LPRECT, LPARAM self) {
     info.cbSize = sizeof info;
     GetMonitorInfoA(monitor, &info);
     MonitorList &list = *reinterpret_cast<MonitorList *>(self);
-    AddInMonitorOrder(list.entries_, list.count_, {monitor, info.rcMonitor, info.rcWork},
+    AddInMonitorOrder(list.entries_, list.count_, {monitor, info.rcMonitor},
                       (info.dwFlags & MONITORINFOF_PRIMARY) != 0);
     return TRUE;
 }

@@ -7,7 +7,6 @@
 struct MonitorEntry {
     HMONITOR hmonitor;
     RECT monitor_rect;
-    RECT work_rect;
 };
 
 // The display monitors: entry 0, monitor "1", is the primary; the others follow in the

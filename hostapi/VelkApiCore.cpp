@@ -53,6 +53,8 @@ void FormatLogLine(char (&line)[LOG_LINE_SIZE], const char *tag, const char *for
     FormatCut(line, sizeof line, "%s ", tag);
     const size_t used = std::strlen(line);
     VFormatCut(line + used, sizeof line - used, format, args);
+    // A path or message in Japanese may be cut between the two bytes of a character.
+    TerminateAtCharacter(line, sizeof line);
 }
 
 void VFormatCut(char *buffer, size_t size, const char *format, va_list args) {

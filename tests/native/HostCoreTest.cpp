@@ -76,6 +76,12 @@ TEST(LogLineTest, TagBlankMessageCutTo255) {
     std::string line = Line("Cursorwake", "%s", long_message.c_str());
     EXPECT_EQ(line.size(), 255u);
     EXPECT_EQ(line.substr(0, 12), "Cursorwake m");
+    // "Cursorwake x" leaves 243 bytes: 121 two-byte characters and the first byte of one more,
+    // which goes.
+    std::string kanji_message = "x";
+    for (int i = 0; i < 130; ++i)
+        kanji_message += "\x90\xDD";   // 設
+    EXPECT_EQ(Line("Cursorwake", "%s", kanji_message.c_str()), "Cursorwake " + kanji_message.substr(0, 243));
 }
 
 TEST(PluginCoreTest, SubMenuBytes) {
