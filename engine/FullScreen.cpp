@@ -36,14 +36,16 @@ bool IsShellOrHostWindow(HWND window) {
 bool ForegroundCoversItsMonitor() {
     HWND window = GetForegroundWindow();
     RECT frame;
-    if (!window || !GetWindowRect(window, &frame) || IsShellOrHostWindow(window))
+    if (!window || !GetWindowRect(window, &frame))
         return false;
     MONITORINFO monitor = {};
     monitor.cbSize = sizeof monitor;
     if (!GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor))
         return false;
     const RECT &m = monitor.rcMonitor;
-    return CoversRect({frame.left, frame.top, frame.right, frame.bottom}, {m.left, m.top, m.right, m.bottom});
+    // The exceptions ask Velkora, from inside the hook: only for a window that covers its monitor.
+    return CoversRect({frame.left, frame.top, frame.right, frame.bottom}, {m.left, m.top, m.right, m.bottom}) &&
+           !IsShellOrHostWindow(window);
 }
 
 }  // namespace

@@ -13,10 +13,11 @@ LRESULT CALLBACK MouseHookProc(int code, WPARAM wparam, LPARAM lparam) {
     g_hook_saw_event = true;
     if (code >= 0 && IsGestureMessage(static_cast<uint32_t>(wparam))) {
         const MSLLHOOKSTRUCT &ev = *reinterpret_cast<const MSLLHOOKSTRUCT *>(lparam);
-        if (HandleMouseEvent(static_cast<uint32_t>(wparam), {ev.pt.x, ev.pt.y}, ev.mouseData,
-                             ev.time, GetTickCount(), g_cfg) &&
+        const DWORD now = GetTickCount();
+        if (HandleMouseEvent(static_cast<uint32_t>(wparam), {ev.pt.x, ev.pt.y}, ev.mouseData, ev.time, now,
+                             g_cfg) &&
             !IsGestureHeldBack())
-            ActivateHost(GetTickCount());
+            ActivateHost(now);
     }
     return CallNextHookEx(g_handle_mouse_ll, code, wparam, lparam);
 }
