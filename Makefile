@@ -1,10 +1,10 @@
-# make         build the plug-in: build/win32/VelkCursorwake.dll
-# make test    install what is missing, build, run every test (native and under Wine)
-# make demo    build, then show the plug-in at work in the development host (scripts/demo)
+# make         install the cross compiler if missing, build the plug-in: build/win32/VelkCursorwake.dll
+# make test    install what is missing, build everything, run every test (native and under Wine)
+# make demo    build everything, then show the plug-in at work in the development host (scripts/demo)
 # make dist    build, then pack build/dist/Cursorwake-<version>.zip (scripts/dist)
 # make bench   the per-event and per-tick cost of the decisions, natively and optimised
 # make measure the DLL's size and imports, and its load time under Wine (scripts/measure-dll)
-.PHONY: all build test demo dist bench measure clean
+.PHONY: all build everything test demo dist bench measure clean
 
 WIN32_DIR := build/win32
 NATIVE_DIR := build/native
@@ -12,29 +12,39 @@ JOBS := $(shell nproc 2>/dev/null || echo 2)
 
 all: build
 
+WIN32_CONFIGURE := cmake -S . -B $(WIN32_DIR) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release
+
+# The plug-in alone: neither GoogleTest nor Wine.
 build:
-	@scripts/bootstrap
-	@cmake -S . -B $(WIN32_DIR) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@scripts/bootstrap build
+	@$(WIN32_CONFIGURE) -DCURSORWAKE_TESTS=OFF >/dev/null
+	@cmake --build $(WIN32_DIR) -j $(JOBS) --target VelkCursorwake
+
+# The plug-in with the stand-in hosts and the Wine tests.
+everything:
+	@scripts/bootstrap all
+	@$(WIN32_CONFIGURE) -DCURSORWAKE_TESTS=ON >/dev/null
 	@cmake --build $(WIN32_DIR) -j $(JOBS)
 
-test: build
+test: everything
 	@cmake -S . -B $(NATIVE_DIR) -DCMAKE_BUILD_TYPE=Debug >/dev/null
 	@cmake --build $(NATIVE_DIR) -j $(JOBS)
 	@scripts/run-tests
 
-demo: build
+demo: everything
 	@scripts/demo $(WIN32_DIR)
 
 dist: build
+	@scripts/bootstrap dist
 	@scripts/dist $(WIN32_DIR)
 
 bench:
-	@scripts/bootstrap
+	@scripts/bootstrap all
 	@cmake -S . -B build/bench -DCURSORWAKE_BENCH=ON -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build build/bench -j $(JOBS)
 	@build/bench/tools/bench/cursorwake_bench
 
-measure: build
+measure: everything
 	@scripts/measure-dll $(WIN32_DIR)
 
 clean:

@@ -84,18 +84,26 @@ TEST(LogLineTest, TagBlankMessageCutTo255) {
     EXPECT_EQ(Line("Cursorwake", "%s", kanji_message.c_str()), "Cursorwake " + kanji_message.substr(0, 243));
 }
 
+// Velkora reads each 666-byte record byte for byte: enabled, checked, a 72-byte caption in
+// Shift-JIS and a 592-byte command name, both zero-filled after their text.
+std::string SubMenuRecord(char checked, const std::string &caption, const std::string &command) {
+    std::string record(666, '\0');
+    record[0] = 1;
+    record[1] = checked;
+    record.replace(2, caption.size(), caption);
+    record.replace(74, command.size(), command);
+    return record;
+}
+
 TEST(PluginCoreTest, SubMenuBytes) {
-    static_assert(sizeof g_submenu == 1998, "three entries of 666 bytes");
-    const auto *bytes = reinterpret_cast<const unsigned char *>(g_submenu);
-    EXPECT_EQ(bytes[0], 1);
-    EXPECT_EQ(bytes[1], 1);
-    EXPECT_EQ(0, std::memcmp(bytes + 2, "\x97\x4C\x8C\xF8(&T)", 9));
-    EXPECT_EQ(0, std::memcmp(bytes + 666 + 2, "\x90\xDD\x92\xE8(&O)", 9));
-    EXPECT_EQ(0, std::memcmp(bytes + 2 * 666 + 2, "\x83\x6F\x81\x5B\x83\x57\x83\x87\x83\x93(&A)", 15));
-    EXPECT_STREQ(reinterpret_cast<const char *>(bytes + 74), "MyToggleEnable");
-    EXPECT_STREQ(reinterpret_cast<const char *>(bytes + 2 * 666 + 74), "MyVersion");
-    for (int i = 74 + 9; i < 666; ++i)
-        ASSERT_EQ(bytes[2 * 666 + i], 0) << i;
+    const std::string expected = SubMenuRecord(1, "\x97\x4C\x8C\xF8(&T)", "MyToggleEnable") +
+                                 SubMenuRecord(0, "\x90\xDD\x92\xE8(&O)", "MyOption") +
+                                 SubMenuRecord(0, "\x83\x6F\x81\x5B\x83\x57\x83\x87\x83\x93(&A)", "MyVersion");
+    ASSERT_EQ(sizeof g_submenu, expected.size());
+    const std::string actual(reinterpret_cast<const char *>(g_submenu), sizeof g_submenu);
+    for (size_t i = 0; i < expected.size(); ++i)
+        ASSERT_EQ(static_cast<unsigned char>(actual[i]), static_cast<unsigned char>(expected[i]))
+            << "record " << i / 666 << ", offset " << i % 666;
 }
 
 TEST(PluginCoreTest, IniPathReplacesOnlyTheFileNamesExtension) {

@@ -1,5 +1,7 @@
 #include "tests/wine/DialogDriver.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <atomic>
 #include <cstdint>
@@ -74,7 +76,15 @@ int DialogDpi() {
     return dpi;
 }
 
-int Px(int pixels) { return MulDiv(pixels, DialogDpi(), 96); }
+int AtDpi(int at96, int at144) {
+    switch (DialogDpi()) {
+    case 96: return at96;
+    case 144: return at144;
+    default:
+        ADD_FAILURE() << "no measures written out for " << DialogDpi() << " DPI";
+        return -1;
+    }
+}
 
 int RunDpi() {
     const char *dpi = std::getenv("CURSORWAKE_DPI");
@@ -108,7 +118,7 @@ std::vector<std::string> TextsCutOff(HWND root) {
         } else if (lstrcmpiA(cls, "Button") == 0) {
             format = DT_CALCRECT | DT_SINGLELINE;
             if ((style & BS_TYPEMASK) == BS_AUTOCHECKBOX)
-                room.right -= GetSystemMetrics(SM_CXMENUCHECK) + Px(4);
+                room.right -= GetSystemMetrics(SM_CXMENUCHECK) + AtDpi(4, 6);
         } else {
             continue;
         }

@@ -23,9 +23,11 @@ HWND CreateHostWindow(const char *title, bool enabled = true);
 bool RunOnThreadOf(HWND window, const std::function<void()> &command, DWORD timeout_ms = 10000);
 
 // The DPI that the dialogs are laid out at in this run: the screen's, this program being
-// DPI-aware as a DPI-aware Velkora is. `pixels` at 96 DPI as the dialogs scale them.
+// DPI-aware as a DPI-aware Velkora is.
 int DialogDpi();
-int Px(int pixels);
+// A measure of a dialog as expected at the DPI of this run, written out for each DPI the tests
+// run at (a failure at any other).
+int AtDpi(int at96, int at144);
 // The DPI that the run's Wine prefix was set up for: CURSORWAKE_DPI, else 96.
 int RunDpi();
 // A screenshot's name with the DPI after it, unless that is 96.

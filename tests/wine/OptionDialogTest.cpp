@@ -138,32 +138,32 @@ TEST_F(OptionDialogTest, LayoutInPixelsAndAScreenshotOfEachPage) {
         ASSERT_NE(dialog, nullptr);
         RECT client;
         GetClientRect(dialog, &client);
-        EXPECT_EQ(client.right, Px(450));
-        EXPECT_EQ(client.bottom, Px(387));
+        EXPECT_EQ(client.right, AtDpi(450, 675));
+        EXPECT_EQ(client.bottom, AtDpi(387, 581));
         RECT frame;
         GetWindowRect(dialog, &frame);   // centred on the screen, each half rounded down
         EXPECT_EQ(frame.left, GetSystemMetrics(SM_CXSCREEN) / 2 - (frame.right - frame.left) / 2);
         EXPECT_EQ(frame.top, GetSystemMetrics(SM_CYSCREEN) / 2 - (frame.bottom - frame.top) / 2);
         EXPECT_EQ(GetWindowLongA(FindControl(dialog, OKBtn), GWL_STYLE) & 0x0F, BS_DEFPUSHBUTTON);
         RECT ok = RectIn(FindControl(dialog, OKBtn), dialog), cancel = RectIn(FindControl(dialog, CancelBtn), dialog);
-        EXPECT_EQ(ok.left, Px(275));
-        EXPECT_EQ(cancel.left, Px(363));
+        EXPECT_EQ(ok.left, AtDpi(275, 413));
+        EXPECT_EQ(cancel.left, AtDpi(363, 545));
         for (const RECT &r : {ok, cancel}) {
-            EXPECT_EQ(r.right - r.left, Px(75));
-            EXPECT_EQ(r.bottom - r.top, Px(25));
-            EXPECT_GE(r.top, Px(387 - 34));   // inside the bottom strip
+            EXPECT_EQ(r.right - r.left, AtDpi(75, 113));
+            EXPECT_EQ(r.bottom - r.top, AtDpi(25, 38));
+            EXPECT_GE(r.top, AtDpi(387 - 34, 530));   // inside the bottom strip
         }
         EXPECT_EQ(TextOf(FindControl(dialog, CancelBtn)), "キャンセル");
         RECT pages = RectIn(FindControl(dialog, PageControl), dialog);
-        EXPECT_EQ(pages.left, Px(5));
-        EXPECT_EQ(pages.top, Px(5));
-        EXPECT_EQ(pages.right - pages.left, Px(440));
-        EXPECT_EQ(pages.bottom - pages.top, Px(387 - 34 - 5 - 5));
+        EXPECT_EQ(pages.left, AtDpi(5, 8));
+        EXPECT_EQ(pages.top, AtDpi(5, 8));
+        EXPECT_EQ(pages.right - pages.left, AtDpi(440, 660));
+        EXPECT_EQ(pages.bottom - pages.top, AtDpi(387 - 34 - 5 - 5, 515));
         for (int panel_id : {PnlPrimary, PnlSecondary}) {
             HWND panel = FindControl(dialog, panel_id);
             RECT r = RectIn(panel, GetParent(panel));
-            EXPECT_EQ(r.right - r.left, Px(153));
-            EXPECT_EQ(r.bottom - r.top, Px(121));
+            EXPECT_EQ(r.right - r.left, AtDpi(153, 230));
+            EXPECT_EQ(r.bottom - r.top, AtDpi(121, 182));
             EXPECT_TRUE(GetWindowLongA(panel, GWL_EXSTYLE) & WS_EX_STATICEDGE);   // the lowered bevel
             std::vector<HWND> boxes = ControlsOfClass(panel, "Button");
             EXPECT_EQ(boxes.size(), 8u);
