@@ -31,6 +31,7 @@ struct WheelState {
     int16_t delta_sum;
     int32_t up_count;
     int32_t down_count;
+    int16_t fine_sum;   // fine-resolution deltas of one direction short of a notch
 };
 
 struct PressSequence {
@@ -70,7 +71,8 @@ void ResetPressSequence(PressSequence &seq);
 bool DetectDoubleClick(ButtonState &button, uint32_t msg, uint32_t down_msg, uint32_t up_msg,
                        Point32 pt, uint32_t time, uint32_t window_ms, int32_t allowance);
 
-// One wheel event; true when it completes a jiggle.
+// One wheel event; true when it completes a jiggle. Only deltas of a whole notch count, unless
+// WHEEL_COUNT_FINE is set in OnWheel.
 bool DetectWheelJiggle(WheelState &wheel, uint16_t delta, uint32_t now, const Settings &cfg);
 
 // Arms the long press of one button on its down, forgets it on its up.

@@ -14,7 +14,7 @@ struct Settings {
         char toggle_enable[24]; // carried through, never interpreted
     } shortcut;
     struct Wheel {
-        int32_t onwheel;        // bit 0: wheel gesture on
+        int32_t onwheel;        // WHEEL_* bits
         int32_t up;
         int32_t down;
         int32_t allowance;      // notches of 120
@@ -54,6 +54,10 @@ enum : uint32_t {
 // runs in exclusive full screen; 2 also while the foreground window covers its whole monitor.
 // Any other value acts as 1.
 enum : int32_t { FULLSCREEN_REACT_ALWAYS = 0, FULLSCREEN_EXCLUSIVE = 1, FULLSCREEN_ANY_WINDOW = 2 };
+
+// Bit 0 turns the wheel gesture on. Bit 1 also counts wheels and touchpads that scroll in
+// steps finer than a notch: their deltas add up to notches of 120.
+enum : uint32_t { WHEEL_GESTURE_ON = 0x01, WHEEL_COUNT_FINE = 0x02 };
 
 enum : uint32_t {
     CLICK_LEFT_DBLCLICK = 0x01, CLICK_MIDDLE_DBLCLICK = 0x02, CLICK_RIGHT_DBLCLICK = 0x04,

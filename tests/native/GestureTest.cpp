@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
+#include <tuple>
+#include <vector>
 
 #include "engine/Gestures.h"
 
@@ -128,6 +131,92 @@ TEST_F(GestureTest, WheelOffOrOtherMessagesChangeNothing) {
     EXPECT_EQ(g_wheel.last_tick, 0u);
     EXPECT_FALSE(g_left_button.dblclick.active);
     EXPECT_EQ(g_timer_event, TIMER_EVENT_NONE);
+}
+
+// The wheel's delta in the high word of the event's mouse data.
+uint32_t Delta(int delta) { return static_cast<uint32_t>(delta) << 16; }
+
+struct WheelEvent {
+    int delta;
+    uint32_t now;
+};
+
+// The events in turn; for each, whether it completed a jiggle.
+std::vector<bool> WheelResults(const Settings &cfg, const std::vector<WheelEvent> &events) {
+    std::vector<bool> results;
+    for (const WheelEvent &e : events)
+        results.push_back(HandleMouseEvent(MOUSE_MSG_WHEEL, {5, 5}, Delta(e.delta), e.now, e.now, cfg));
+    return results;
+}
+
+// Three steps of 40 make a notch: a jiggle of two notches each way.
+TEST_F(GestureTest, FineJiggleActivatesOnlyWhenFineScrollingCounts) {
+    const int STEPS[] = {40, 40, 40, -40, -40, -40, 40, 40, 40, -40, -40, -40};
+    for (int32_t onwheel : {1, 3}) {
+        cfg.wheel.onwheel = onwheel;
+        g_wheel = {};
+        int activations = 0;
+        for (uint32_t i = 0; i < 12; ++i) {
+            const bool recognised = Wheel(Delta(STEPS[i]), 1000 + 20 * i);
+            EXPECT_EQ(recognised, onwheel == 3 && i == 11) << onwheel << " " << i;
+            activations += recognised;
+        }
+        EXPECT_EQ(activations, onwheel == 3 ? 1 : 0);
+    }
+}
+
+TEST_F(GestureTest, FineScrollOneWayOrBackAndForthWithinANotchNeverActivates) {
+    cfg.wheel.onwheel = 3;
+    uint32_t t = 1000;
+    for (int i = 0; i < 200; ++i)
+        EXPECT_FALSE(Wheel(Delta(30), t += 10));
+    g_wheel = {};
+    for (int i = 0; i < 200; ++i)
+        EXPECT_FALSE(Wheel(Delta(i % 2 ? -30 : 30), t += 10));
+    // A change of direction starts the sum afresh: 100 up after 30 down is short of a notch.
+    for (int i = 0; i < 50; ++i)
+        EXPECT_FALSE(Wheel(Delta(i % 2 ? 100 : -30), t += 10));
+    EXPECT_EQ(g_wheel.up_count + g_wheel.down_count, 0);
+}
+
+TEST_F(GestureTest, FineSumIsForgottenAfterAPauseLongerThanTimeout) {
+    cfg.wheel.onwheel = 3;
+    Wheel(Delta(80), 1000);
+    Wheel(Delta(80), 1501);   // 501 ms later: 80, no notch
+    EXPECT_EQ(g_wheel.up_count, 0);
+    EXPECT_EQ(g_wheel.fine_sum, 80);
+    Wheel(Delta(80), 2001);   // 500 ms later: 160, a notch and 40 over
+    EXPECT_EQ(g_wheel.up_count, 1);
+    EXPECT_EQ(g_wheel.fine_sum, 40);
+}
+
+// With fine scrolling counted, a delta of 120 is one notch as before, and one of 240 is two
+// notches of the same moment, through activations and a runaway sum alike.
+TEST_F(GestureTest, WholeNotchesCountAsWhenOnlyNotchesCount) {
+    const std::vector<WheelEvent> NOTCHES = {{120, 10}, {-120, 20}, {120, 30}, {-120, 40}, {120, 50},
+                                             {120, 60}, {120, 70}, {-120, 80}, {120, 700}};
+    const std::vector<WheelEvent> DOUBLE_NOTCHES = {{240, 710}, {240, 720}, {-240, 730}, {240, 740}, {-240, 750},
+                                                    {240, 760}, {-240, 770}, {240, 780}, {-240, 790}};
+    std::vector<WheelEvent> halves;
+    for (const WheelEvent &e : DOUBLE_NOTCHES)
+        halves.insert(halves.end(), 2, {e.delta / 2, e.now});
+    std::vector<bool> notched = WheelResults(cfg, NOTCHES);
+    const std::vector<bool> of_halves = WheelResults(cfg, halves);
+    for (size_t i = 0; i < of_halves.size(); i += 2)
+        notched.push_back(of_halves[i] || of_halves[i + 1]);
+    const WheelState after_notched = g_wheel;
+
+    g_wheel = {};
+    cfg.wheel.onwheel = 3;
+    std::vector<bool> fine = WheelResults(cfg, NOTCHES);
+    const std::vector<bool> of_doubles = WheelResults(cfg, DOUBLE_NOTCHES);
+    fine.insert(fine.end(), of_doubles.begin(), of_doubles.end());
+    EXPECT_EQ(fine, notched);
+    EXPECT_EQ(std::count(notched.begin(), notched.end(), true), 3);
+    auto fields = [](const WheelState &w) {
+        return std::make_tuple(w.last_tick, w.last_delta, w.delta_sum, w.up_count, w.down_count, w.fine_sum);
+    };
+    EXPECT_EQ(fields(g_wheel), fields(after_notched));
 }
 
 TEST_F(GestureTest, MiddleDoubleClickIsRecognisedOnTheSecondUp) {
