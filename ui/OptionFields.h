@@ -26,6 +26,7 @@ enum OptionControl : int {
     ChkClickLHoldDown, ChkClickMHoldDown, ChkClickRHoldDown,
     EdtClickMsecDblClick, EdtClickMsecHoldDown, EdtClickMoveAllowance,
     CmbFullScreen,
+    ChkWheelFine,
 };
 
 enum class FieldShape {
@@ -46,7 +47,7 @@ struct OptionField {
     bool IsEdit() const { return shape == FieldShape::Signed || shape == FieldShape::Unsigned; }
 };
 
-constexpr size_t OPTION_FIELD_COUNT = 37;
+constexpr size_t OPTION_FIELD_COUNT = 38;
 // In the order in which the dialog loads and stores them.
 extern const OptionField OPTION_FIELDS[OPTION_FIELD_COUNT];
 

@@ -118,7 +118,7 @@ TEST_F(GestureTest, FineWheelDeltaCountsNoStepButMovesTheSum) {
 }
 
 TEST_F(GestureTest, WheelOffOrOtherMessagesChangeNothing) {
-    cfg.wheel.onwheel = 2;   // only bit 0 counts
+    cfg.wheel.onwheel = WHEEL_COUNT_FINE;   // without bit 0 the gesture is off
     EXPECT_FALSE(Wheel(NOTCH_UP, 10));
     EXPECT_EQ(g_wheel.last_tick, 0u);
     cfg.wheel.onwheel = 1;

@@ -39,7 +39,7 @@ TEST(OptionFields, EveryControlOnceAndEveryBitOfAFieldOnce) {
             EXPECT_TRUE(bits.insert({f.offset, f.bit}).second) << f.control;
         }
     }
-    EXPECT_EQ(controls.size(), 37u);
+    EXPECT_EQ(controls.size(), 38u);
     EXPECT_EQ(controls.count(ChkMoveOnVelk), 1u);
 }
 
@@ -99,18 +99,22 @@ TEST(OptionFields, UnchangedFormStoresTheSameRecordWithEnableNormalised) {
 
 TEST(OptionFields, BitsWithoutABoxPassThrough) {
     Settings cfg = Defaults();
-    cfg.wheel.onwheel = 3;
+    cfg.wheel.onwheel = -13;   // 0xFFFFFFF3
     cfg.move.onmove = 0xFFFE0000u | 0x0001;
     cfg.click.onclick = 0xFFFFFF88u;
     OptionForm form = FormFromSettings(cfg);
     EXPECT_TRUE(Control(form, ChkOnWheel).checked);
+    EXPECT_TRUE(Control(form, ChkWheelFine).checked);
     Control(form, ChkOnWheel).checked = false;
     Control(form, ChkMovePriLT).checked = false;
     Control(form, ChkMoveSecB).checked = true;
     Control(form, ChkMoveOnVelk).checked = true;
     Control(form, ChkClickLHoldDown).checked = true;
     ASSERT_EQ(StoreForm(form, cfg), FORM_STORED);
-    EXPECT_EQ(cfg.wheel.onwheel, 2);
+    EXPECT_EQ(cfg.wheel.onwheel, -14);
+    Control(form, ChkWheelFine).checked = false;
+    ASSERT_EQ(StoreForm(form, cfg), FORM_STORED);
+    EXPECT_EQ(cfg.wheel.onwheel, -16);
     EXPECT_EQ(cfg.move.onmove, 0xFFFE0000u | 0x04000 | 0x10000);
     EXPECT_EQ(cfg.click.onclick, 0xFFFFFF98u);
 }

@@ -69,6 +69,11 @@ protected:
         for (int delta : {120, -120, 120, -120})
             InjectWheel(delta);
     }
+    // A touchpad's steps of 40: three make a notch, two notches each way a jiggle.
+    static void FineJiggle() {
+        for (int delta : {40, 40, 40, -40, -40, -40, 40, 40, 40, -40, -40, -40})
+            InjectWheel(delta);
+    }
     static void Click(DWORD down, DWORD up, DWORD time = 0) {
         InjectButton(down, time);
         InjectButton(up, time ? time + 2 : 0);
@@ -82,6 +87,17 @@ TEST_F(GestureEndToEndTest, WheelJiggleActivatesOnce) {
     WhilePumping(Jiggle);
     EXPECT_EQ(Activations(1), 1u);
     ReportLatency("wheel jiggle");
+}
+
+TEST_F(GestureEndToEndTest, FineWheelJiggleActivatesOnlyWhenFineScrollingCounts) {
+    for (const std::string onwheel : {"1", "3"}) {
+        plugin_.reset();
+        g_host.hotkeys.clear();
+        Start(Ini("1", "0", "6") + "[Wheel]\r\nOnWheel=" + onwheel + "\r\n");
+        WhilePumping(FineJiggle);
+        const size_t expected = onwheel == "3" ? 1 : 0;
+        EXPECT_EQ(Activations(expected), expected) << "OnWheel=" << onwheel;
+    }
 }
 
 TEST_F(GestureEndToEndTest, MiddleDoubleClickActivatesOnce) {

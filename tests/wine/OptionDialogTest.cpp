@@ -39,8 +39,8 @@ const std::map<int, std::string> SHOWN_TEXTS = {
     {EdtClickMsecDblClick, "29"}, {EdtClickMsecHoldDown, "-31"}, {EdtClickMoveAllowance, "37"},
 };
 // OnMove 0xFFFF2481 and OnClick 0xFFFFFFAA.
-const int CHECKED_BOXES[] = {ChkEnable,   ChkOnWheel,      ChkMovePriLT,      ChkMovePriL,      ChkMoveSecRB,
-                             ChkMoveSecR, ChkMoveOnVelk,   ChkClickMDblClick, ChkClickMHoldDown};
+const int CHECKED_BOXES[] = {ChkEnable,   ChkOnWheel,    ChkWheelFine,      ChkMovePriLT,      ChkMovePriL,
+                             ChkMoveSecRB, ChkMoveSecR, ChkMoveOnVelk,     ChkClickMDblClick, ChkClickMHoldDown};
 
 int ActivePage(HWND dialog) {
     return static_cast<int>(SendMessageA(FindControl(dialog, PageControl), TCM_GETCURSEL, 0, 0));
@@ -195,7 +195,7 @@ TEST_F(OptionDialogTest, LayoutInPixelsAndAScreenshotOfEachPage) {
 TEST_F(OptionDialogTest, TabOrderThePageControlThenEachPageThenOkAndCancel) {
     const std::vector<std::vector<int>> ORDERS = {
         {PageControl, EdtInterval, ChkEnable, CmbFullScreen},
-        {PageControl, ChkOnWheel, EdtWheelAllowance, EdtWheelUp, EdtWheelDown, EdtWheelTimeout},
+        {PageControl, ChkOnWheel, EdtWheelAllowance, EdtWheelUp, EdtWheelDown, EdtWheelTimeout, ChkWheelFine},
         {PageControl, ChkMovePriLT, ChkMovePriLB, ChkMovePriL, ChkMovePriRT, ChkMovePriR, ChkMovePriRB, ChkMovePriT, ChkMovePriB,
          EdtMoveDelay, EdtMoveWidth, EdtMoveHeight, ChkMoveOnVelk,
          ChkMoveSecLT, ChkMoveSecLB, ChkMoveSecL, ChkMoveSecRT, ChkMoveSecR, ChkMoveSecRB, ChkMoveSecT, ChkMoveSecB},
@@ -379,6 +379,7 @@ TEST_F(OptionDialogTest, InvalidEntryKeepsTheDialogOpenOnItsEditAndStoresNothing
         SetText(FindControl(dialog, EdtInterval), "250");
         SendMessageA(FindControl(dialog, CmbFullScreen), CB_SETCURSEL, 0, 0);
         SetChecked(FindControl(dialog, ChkMovePriT), true);
+        SetChecked(FindControl(dialog, ChkWheelFine), false);
         HWND up = FindControl(dialog, EdtWheelUp);
         SetText(up, "2.5");
         Click(FindControl(dialog, OKBtn));
@@ -406,6 +407,7 @@ TEST_F(OptionDialogTest, InvalidEntryKeepsTheDialogOpenOnItsEditAndStoresNothing
     for (auto [from, to] : {std::pair<std::string, std::string>{"Enable=1", "Enable=0"},
                             {"Interval=321", "Interval=250"},
                             {"FullScreen=2", "FullScreen=0"},
+                            {"OnWheel=3", "OnWheel=1"},
                             {"Up=11", "Up=16"},
                             {"OnMove=-56191", "OnMove=-56175"}})
         expected.replace(expected.find(from), from.size(), to);
