@@ -63,12 +63,9 @@ bool DetectDoubleClick(ButtonState &button, uint32_t msg, uint32_t down_msg, uin
 
 static void ZeroWheel(WheelState &wheel) { wheel = WheelState{}; }
 
-static const int32_t WHEEL_NOTCH = 120;
-
-// One event of a notched wheel.
-static bool StepWheelJiggle(WheelState &wheel, uint16_t delta, uint32_t now, const Settings &cfg) {
-    static const uint16_t NOTCH_FORWARD = WHEEL_NOTCH;
-    static const uint16_t NOTCH_BACKWARD = static_cast<uint16_t>(-WHEEL_NOTCH);
+bool DetectWheelJiggle(WheelState &wheel, uint16_t delta, uint32_t now, const Settings &cfg) {
+    static const uint16_t NOTCH_FORWARD = 120;
+    static const uint16_t NOTCH_BACKWARD = static_cast<uint16_t>(-120);
 
     if (now - wheel.last_tick > cfg.wheel.timeout)
         ZeroWheel(wheel);
@@ -93,32 +90,25 @@ static bool StepWheelJiggle(WheelState &wheel, uint16_t delta, uint32_t now, con
     return recognised;
 }
 
-// A touchpad or a free-spinning wheel scrolls in steps finer than a notch. The steps of one
-// direction add up, and each full notch goes to the jiggle as if a notched wheel had sent it
-// now; a change of direction starts the sum afresh. Every wheel event keeps the jiggle alive,
-// so a pause longer than TimeOut forgets the sum along with the rest of the state.
-static bool CountFineWheel(WheelState &wheel, int16_t delta, uint32_t now, const Settings &cfg) {
+bool DetectFineWheelJiggle(WheelState &wheel, uint16_t delta, uint32_t now, const Settings &cfg) {
+    static const int32_t NOTCH = 120;
+
     if (now - wheel.last_tick > cfg.wheel.timeout)
         ZeroWheel(wheel);
     wheel.last_tick = now;
+    const int32_t step = static_cast<int16_t>(delta);
     int32_t sum = wheel.fine_sum;
-    if ((delta < 0 && sum > 0) || (delta > 0 && sum < 0))
+    if ((step < 0 && sum > 0) || (step > 0 && sum < 0))
         sum = 0;
-    sum += delta;
+    sum += step;
     bool recognised = false;
-    while (sum >= WHEEL_NOTCH || sum <= -WHEEL_NOTCH) {
-        const int32_t notch = sum > 0 ? WHEEL_NOTCH : -WHEEL_NOTCH;
+    while (sum >= NOTCH || sum <= -NOTCH) {
+        const int32_t notch = sum > 0 ? NOTCH : -NOTCH;
         sum -= notch;
-        recognised |= StepWheelJiggle(wheel, static_cast<uint16_t>(notch), now, cfg);
+        recognised |= DetectWheelJiggle(wheel, static_cast<uint16_t>(notch), now, cfg);
     }
     wheel.fine_sum = static_cast<int16_t>(sum);
     return recognised;
-}
-
-bool DetectWheelJiggle(WheelState &wheel, uint16_t delta, uint32_t now, const Settings &cfg) {
-    if (cfg.wheel.onwheel & WHEEL_COUNT_FINE)
-        return CountFineWheel(wheel, static_cast<int16_t>(delta), now, cfg);
-    return StepWheelJiggle(wheel, delta, now, cfg);
 }
 
 void ArmLongPress(ButtonState &button, uint32_t msg, uint32_t down_msg, uint32_t up_msg, Point32 pt,
@@ -176,9 +166,12 @@ const ButtonGesture *ButtonGestureFor(uint32_t msg) {
 bool HandleMouseEvent(uint32_t msg, Point32 pt, uint32_t mouse_data, uint32_t time, uint32_t now,
                       const Settings &cfg) {
     if (msg == MOUSE_MSG_WHEEL) {
-        if (!(cfg.wheel.onwheel & WHEEL_GESTURE_ON))
-            return false;
-        return DetectWheelJiggle(g_wheel, static_cast<uint16_t>(mouse_data >> 16), now, cfg);
+        const uint16_t delta = static_cast<uint16_t>(mouse_data >> 16);
+        switch (cfg.wheel.onwheel & (WHEEL_GESTURE_ON | WHEEL_COUNT_FINE)) {
+        case WHEEL_GESTURE_ON: return DetectWheelJiggle(g_wheel, delta, now, cfg);
+        case WHEEL_GESTURE_ON | WHEEL_COUNT_FINE: return DetectFineWheelJiggle(g_wheel, delta, now, cfg);
+        default: return false;
+        }
     }
     const ButtonGesture *b = ButtonGestureFor(msg);
     if (!b)

@@ -71,9 +71,14 @@ void ResetPressSequence(PressSequence &seq);
 bool DetectDoubleClick(ButtonState &button, uint32_t msg, uint32_t down_msg, uint32_t up_msg,
                        Point32 pt, uint32_t time, uint32_t window_ms, int32_t allowance);
 
-// One wheel event; true when it completes a jiggle. Only deltas of a whole notch count, unless
-// WHEEL_COUNT_FINE is set in OnWheel.
+// One wheel event; true when it completes a jiggle. Only a delta of exactly one notch counts.
 bool DetectWheelJiggle(WheelState &wheel, uint16_t delta, uint32_t now, const Settings &cfg);
+
+// One wheel event of a touchpad or a free-spinning wheel, which scroll in steps finer than a
+// notch. The steps of one direction add up, and each full notch goes to DetectWheelJiggle as if
+// a notched wheel had sent it now; a change of direction starts the sum afresh. Every wheel
+// event keeps the jiggle alive, so a pause longer than TimeOut forgets the sum with the rest.
+bool DetectFineWheelJiggle(WheelState &wheel, uint16_t delta, uint32_t now, const Settings &cfg);
 
 // Arms the long press of one button on its down, forgets it on its up.
 void ArmLongPress(ButtonState &button, uint32_t msg, uint32_t down_msg, uint32_t up_msg, Point32 pt,

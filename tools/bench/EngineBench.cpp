@@ -30,8 +30,9 @@ BENCHMARK(BM_HookMouseMove);
 
 // Two events in turn, 10 ms apart: each pair is a step of a gesture that keeps going.
 void AlternatingEvents(benchmark::State &state, uint32_t first_msg, uint32_t first_data, uint32_t second_msg,
-                       uint32_t second_data) {
+                       uint32_t second_data, int32_t onwheel = WHEEL_GESTURE_ON) {
     Settings cfg = DefaultSettings();
+    cfg.wheel.onwheel = onwheel;
     uint32_t t = 0;
     for (auto _ : state) {
         t += 10;
@@ -44,6 +45,12 @@ void AlternatingEvents(benchmark::State &state, uint32_t first_msg, uint32_t fir
 
 void BM_HookWheelJiggle(benchmark::State &state) { AlternatingEvents(state, 522, 0x00780000u, 522, 0xFF880000u); }
 BENCHMARK(BM_HookWheelJiggle);
+
+// A touchpad's steps of 60 in turn, with fine scrolling counted: no step makes a notch.
+void BM_HookFineWheelSteps(benchmark::State &state) {
+    AlternatingEvents(state, 522, 0x003C0000u, 522, 0xFFC40000u, WHEEL_GESTURE_ON | WHEEL_COUNT_FINE);
+}
+BENCHMARK(BM_HookFineWheelSteps);
 
 void BM_HookButtonClicks(benchmark::State &state) { AlternatingEvents(state, 519, 0, 520, 0); }
 BENCHMARK(BM_HookButtonClicks);
