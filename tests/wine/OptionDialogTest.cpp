@@ -177,6 +177,15 @@ TEST_F(OptionDialogTest, LayoutInPixelsAndAScreenshotOfEachPage) {
         }
         EXPECT_EQ(TextOf(FindControl(dialog, PnlPrimary)), "1");
         EXPECT_EQ(TextOf(FindControl(dialog, PnlSecondary)), "2");
+        // The fine-scrolling box, below the row タイム： and inside its page.
+        HWND fine = FindControl(dialog, ChkWheelFine);
+        RECT fine_box = RectIn(fine, GetParent(fine)), wheel_page;
+        GetClientRect(GetParent(fine), &wheel_page);
+        EXPECT_EQ(fine_box.left, AtDpi(56, 84));
+        EXPECT_EQ(fine_box.top, AtDpi(166, 249));
+        EXPECT_GE(fine_box.top, RectIn(FindControl(dialog, EdtWheelTimeout), GetParent(fine)).bottom);
+        EXPECT_LE(fine_box.right, wheel_page.right);
+        EXPECT_EQ(TextOf(fine), "タッチパッドなどの細かいスクロールも数える");
         EXPECT_EQ(TextsCutOff(dialog), std::vector<std::string>{});
         const char *NAMES[] = {"1-general", "2-wheel", "3-move", "4-click"};
         const char *TABS[] = {"全般", "ホイール", "移動", "クリック"};
