@@ -8,13 +8,29 @@ enum Dll { COMCTL32, UXTHEME, SHELL32, VERSION, DLL_COUNT };
 const char *const DLL_FILES[DLL_COUNT] = {"COMCTL32.DLL", "UXTHEME.DLL", "SHELL32.DLL", "VERSION.DLL"};
 HMODULE g_dlls[DLL_COUNT];
 
-// Fills `fn` on the first call: the DLL comes from the system folder only, never from wherever
-// the DLL search path would find a file of that name. Null while the DLL or function is missing.
+// The DLL from the system folder only, never from wherever the DLL search path would find a
+// file of that name. Windows 7 without its loader update knows no LOAD_LIBRARY_SEARCH_SYSTEM32
+// and refuses the flag as an invalid parameter: the full path into the system folder does the
+// same there.
+HMODULE LoadFromSystemFolder(const char *file) {
+    HMODULE module = LoadLibraryExA(file, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (module || GetLastError() != ERROR_INVALID_PARAMETER)
+        return module;
+    char path[MAX_PATH];
+    const UINT length = GetSystemDirectoryA(path, MAX_PATH);
+    if (length == 0 || length + 1 + lstrlenA(file) >= MAX_PATH)
+        return nullptr;
+    path[length] = '\\';
+    lstrcpynA(path + length + 1, file, MAX_PATH - length - 1);
+    return LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
+// Fills `fn` on the first call. Null while the DLL or function is missing.
 template <typename Fn>
 Fn Find(Dll dll, const char *name, Fn &fn) {
     if (!fn) {
         if (!g_dlls[dll])
-            g_dlls[dll] = LoadLibraryExA(DLL_FILES[dll], nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+            g_dlls[dll] = LoadFromSystemFolder(DLL_FILES[dll]);
         if (g_dlls[dll])
             fn = reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(g_dlls[dll], name)));
     }

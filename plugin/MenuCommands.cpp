@@ -3,6 +3,10 @@
 // writes it. While a dialog is open Velkora's windows are disabled, but Velkora can still
 // call a command (from a shortcut of its own, say): the open dialog then comes to the front
 // and the call returns at once, leaving the dialog and the stopped engine as they are.
+// Velkora's tray icon stays usable too, and its Exit tears the plug-in down and unloads it
+// from inside the dialog's loop: the tear-down cancels the dialog, and the module holds a
+// reference to itself while a dialog is shown, so that the code that follows the loop is
+// still there.
 #include "appinfo/AppInfo.h"
 #include "engine/Engine.h"
 #include "plugin/Plugin.h"
@@ -26,33 +30,52 @@ static void ShowSaveError(uint32_t error) {
     MessageBoxA(nullptr, text, title, MB_OK | MB_ICONERROR);
 }
 
-// The host may tear the plug-in down while a dialog is open: what follows the dialog asks
-// again whether the plug-in is still set up.
+// A reference to the module, taken before a dialog is shown.
+static HMODULE HoldModule() {
+    HMODULE held = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCSTR>(&HoldModule), &held);
+    return held;
+}
+
+// After the dialog: while the plug-in is set up Velkora holds a reference of its own, and this
+// one goes. After a tear-down Velkora may have unloaded the module already, and letting go here
+// would unmap the code that is running: the module then stays loaded until the process ends (a
+// later LoadLibrary of it finds it loaded, and set-up works as after a fresh load).
+static void ReleaseModule(HMODULE held) {
+    if (held && IsSetUp())
+        FreeLibrary(held);
+}
+
 void WINAPI MyOption(int) {
     if (ActivateShownDialog())
         return;
+    HMODULE held = HoldModule();
     StopEngine();
     if (!OptionDlg)
         OptionDlg = new TOptionDlg(g_handle_module);
     const bool confirmed = OptionDlg->ShowModal() == IDOK;
-    if (!IsSetUpFor(__func__))
-        return;
-    if (confirmed) {
-        if (const uint32_t error = SaveSettingsReported())
-            ShowSaveError(error);
-        SetEnable(g_cfg.general.enable != 0);
-    } else {
-        StartEngine(g_handle_module);
+    if (IsSetUpFor(__func__)) {
+        if (!confirmed) {
+            StartEngine(g_handle_module);
+        } else {
+            const uint32_t error = SaveSettingsReported();
+            SetEnable(g_cfg.general.enable != 0);
+            if (error)
+                ShowSaveError(error);
+        }
     }
+    ReleaseModule(held);
 }
 
 void WINAPI MyVersion(int) {
     if (ActivateShownDialog())
         return;
+    HMODULE held = HoldModule();
     StopEngine();
     if (!AboutBox)
         AboutBox = new TAboutBox(PLUGIN_NAME, g_handle_module);
     AboutBox->ShowModal();
     if (IsSetUpFor(__func__))
         StartEngine(g_handle_module);
+    ReleaseModule(held);
 }

@@ -8,6 +8,7 @@
 #include "hostapi/VelkApi.h"
 #include "plugin/PluginExports.h"
 #include "settings/Settings.h"
+#include "ui/DialogLayout.h"
 
 HINSTANCE g_handle_module;
 static bool g_set_up;
@@ -31,6 +32,8 @@ int InitPlugin(HINSTANCE module) {
 }
 
 void UninitPlugin() { g_handle_module = nullptr; }
+
+bool IsSetUp() { return g_set_up; }
 
 bool IsSetUpFor(const char *command) {
     if (!g_set_up)
@@ -62,12 +65,15 @@ static void ReadQuickOption() {
         g_VelkApi.GetQuickOption(&g_quick_option);
 }
 
+// While a dialog is shown the engine stays stopped; the command that closes the dialog starts
+// it again if the plug-in is enabled by then.
 void SetEnable(bool on) {
     g_cfg.general.enable = on ? 1 : 0;
     SetEnableCheckMark(on);
     ReloadHostMenu();
     if (on) {
-        StartEngine(g_handle_module);
+        if (!IsDialogShown())
+            StartEngine(g_handle_module);
         RefreshMonitorRects();
     } else {
         StopEngine();
@@ -122,6 +128,7 @@ int WINAPI Velk_OnTeardown(void) {
     if (!IsSetUpFor(__func__))
         return 0;
     g_set_up = false;
+    CancelShownDialog();   // the settings as they were before it are saved
     StopEngine();
     DestroyEngineWindow();
     if (!IsSettingsFileUnread())

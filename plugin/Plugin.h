@@ -13,6 +13,7 @@ void SetEnable(bool on);
 // Between set-up and tear-down. Outside, the record in memory is not the user's: no command
 // writes the settings file or starts the engine, and the log says that `command` did nothing.
 bool IsSetUpFor(const char *command);
+bool IsSetUp();
 
 // SaveSettings, with a failure logged as an error naming the file and the system's reason;
 // 0 or the error code.

@@ -1,7 +1,7 @@
 // The settings record to and from the INI file, through the system's profile functions.
 #include <windows.h>
 
-#include "hostapi/VelkApiCore.h"
+#include "hostapi/VelkApi.h"
 #include "settings/Settings.h"
 
 static bool g_file_unread;
@@ -95,29 +95,57 @@ static DWORD PutInPlace(const char *temporary, const char *old_copy, bool replac
     return error;
 }
 
+// The two files beside the settings file that a save uses: its own name with another extension,
+// so never a longer path than its own, which every path that the system opens without a
+// long-path prefix can be saved through.
+static void SiblingPath(const char (&extension)[4], char (&path)[INI_PATH_SIZE]) {
+    lstrcpynA(path, g_ini_path, sizeof path);
+    const int length = lstrlenA(path);
+    if (length >= 4 && path[length - 4] == '.')
+        lstrcpynA(path + length - 3, extension, 4);
+}
+
+static bool CreateEmptyFile(const char *path) {
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    CloseHandle(file);
+    return true;
+}
+
 // The profile functions rewrite a file in place for every key, so a crash in between would
 // leave a mix or an empty file. The keys go into a copy beside the file instead, which then
 // takes the file's place in one step; the user's comments, other keys and sections stay.
+// A folder that takes no new files (one where only the settings file may be written, say)
+// leaves the rewrite in place.
 uint32_t SaveSettings() {
-    char temporary[INI_PATH_SIZE + 8], old_copy[INI_PATH_SIZE + 8];
-    FormatCut(temporary, sizeof temporary, "%s.tmp", g_ini_path);
-    FormatCut(old_copy, sizeof old_copy, "%s.old.tmp", g_ini_path);
+    char temporary[INI_PATH_SIZE], old_copy[INI_PATH_SIZE];
+    SiblingPath("new", temporary);
+    SiblingPath("old", old_copy);
     RemoveFile(temporary);   // left by a save that was cut short
     RemoveFile(old_copy);
 
-    const bool replace = CopyFileA(g_ini_path, temporary, FALSE) != 0;
-    DWORD error = replace ? 0 : LastErrorOr(ERROR_READ_FAULT);
-    if (error == ERROR_FILE_NOT_FOUND)
-        error = 0;   // a new file: the keys in their own order
+    const bool in_place = !CreateEmptyFile(temporary);
+    const char *target = in_place ? g_ini_path : temporary;
+    bool replace = false;
+    DWORD error = 0;
+    if (in_place) {
+        VELK_TRACE("一時ファイル%sを作れません(%lu)。%sをその場で書き換えます。", temporary, GetLastError(), g_ini_path);
+    } else {
+        replace = CopyFileA(g_ini_path, temporary, FALSE) != 0;
+        error = replace ? 0 : LastErrorOr(ERROR_READ_FAULT);
+        if (error == ERROR_FILE_NOT_FOUND)
+            error = 0;   // a new file: the keys in their own order
+    }
     if (!error)
-        error = WriteKeys(temporary);
+        error = WriteKeys(target);
     if (!error)
-        error = FlushToDisk(temporary);
-    if (!error)
+        error = FlushToDisk(target);
+    if (!error && !in_place)
         error = PutInPlace(temporary, old_copy, replace);
-    if (error)
+    if (error && !in_place)
         RemoveFile(temporary);
-    else
+    if (!error)
         g_file_unread = false;
     return error;
 }

@@ -268,6 +268,19 @@ bool ActivateShownDialog() {
     return true;
 }
 
+bool IsDialogShown() { return g_modal.running; }
+
+void CancelShownDialog() {
+    if (!g_modal.running)
+        return;
+    if (g_modal.form) {
+        HWND popup = GetWindow(g_modal.form, GW_ENABLEDPOPUP);
+        if (popup && popup != g_modal.form)
+            EndDialog(popup, IDCANCEL);
+    }
+    EndLayoutDialog(g_modal.form, IDCANCEL);
+}
+
 void SetClientSize(HWND form, int width, int height) {
     RECT frame = {0, 0, width, height};
     AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrA(form, GWL_STYLE)), FALSE,

@@ -74,6 +74,12 @@ void EndLayoutDialog(HWND form, INT_PTR result);
 // While ShowLayoutDialog shows a form: brings it, or the message box it shows, to the front
 // and returns true.
 bool ActivateShownDialog();
+// Whether ShowLayoutDialog is showing a form (or about to).
+bool IsDialogShown();
+// While ShowLayoutDialog shows a form: closes the message box that the form shows, if any, and
+// ends the form with IDCANCEL, as if the user had cancelled; ShowLayoutDialog returns once the
+// message that called this has been handled.
+void CancelShownDialog();
 
 // Sent to the shown form for Ctrl+Tab and Ctrl+PageDown (wparam 1) and for Ctrl+Shift+Tab and
 // Ctrl+PageUp (wparam -1) from anywhere on it: turn the page.

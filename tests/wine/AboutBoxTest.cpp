@@ -52,6 +52,20 @@ HINSTANCE WINAPI RecordShellExecute(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR
     return reinterpret_cast<HINSTANCE>(42);
 }
 
+// LoadLibraryExA as Windows 7 without its loader update has it: the flag that keeps the search
+// to the system folder is an invalid parameter there.
+decltype(&LoadLibraryExA) g_real_load_library_ex;
+std::vector<std::pair<std::string, DWORD>> g_loads;
+
+HMODULE WINAPI LoadLibraryExAOfWindows7(LPCSTR file, HANDLE reserved, DWORD flags) {
+    g_loads.push_back({file, flags});
+    if (flags & LOAD_LIBRARY_SEARCH_SYSTEM32) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    return g_real_load_library_ex(file, reserved, flags);
+}
+
 class AboutBoxTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -216,6 +230,34 @@ TEST_F(AboutBoxTest, EngineIsStoppedWhileTheBoxIsOpen) {
             InjectWheel(delta);
     });
     EXPECT_TRUE(PumpUntil([] { return !g_host.hotkeys.empty(); }, 1000));
+}
+
+TEST_F(AboutBoxTest, WithoutTheLoaderUpdateOfWindows7TheSystemDllsComeByTheirFullPath) {
+    Start();
+    g_loads.clear();
+    g_real_load_library_ex = reinterpret_cast<decltype(g_real_load_library_ex)>(PatchImport(
+        plugin_->module, "kernel32.dll", "LoadLibraryExA", reinterpret_cast<void *>(LoadLibraryExAOfWindows7)));
+    ASSERT_NE(g_real_load_library_ex, nullptr);
+    About([&] {
+        HWND box = WaitForWindow(CAPTION);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(TextOf(FindControl(box, C::Version)), "0.1.0.8");
+        EXPECT_NE(SendMessageA(FindControl(box, C::ProgramIcon), STM_GETIMAGE, IMAGE_ICON, 0), 0);
+        Click(FindControl(box, C::OKButton));
+        EXPECT_TRUE(WaitUntilGone(box));
+    });
+    char system[MAX_PATH];
+    GetSystemDirectoryA(system, MAX_PATH);
+    std::vector<std::string> loaded;
+    ASSERT_EQ(g_loads.size() % 2, 0u);
+    for (size_t i = 0; i < g_loads.size(); i += 2) {
+        EXPECT_EQ(g_loads[i].second, DWORD(LOAD_LIBRARY_SEARCH_SYSTEM32));
+        EXPECT_EQ(g_loads[i + 1].first, std::string(system) + "\\" + g_loads[i].first);
+        EXPECT_EQ(g_loads[i + 1].second, DWORD(LOAD_WITH_ALTERED_SEARCH_PATH));
+        loaded.push_back(g_loads[i].first);
+    }
+    std::sort(loaded.begin(), loaded.end());
+    EXPECT_EQ(loaded, (std::vector<std::string>{"COMCTL32.DLL", "SHELL32.DLL", "VERSION.DLL"}));
 }
 
 // A copy of the plug-in without any resources, its version resource included.

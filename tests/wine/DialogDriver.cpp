@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <thread>
 
 #include "tests/wine/WineTestHost.h"
@@ -33,11 +34,17 @@ void WhileDialogRuns(const char *caption, const std::function<void()> &command,
 
 namespace {
 const UINT RUN_COMMAND = WM_APP + 7;
+const UINT RUN_POSTED_COMMAND = WM_APP + 8;
 
 LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == RUN_COMMAND) {
         (*reinterpret_cast<const std::function<void()> *>(lparam))();
         return 1;
+    }
+    if (message == RUN_POSTED_COMMAND) {
+        std::unique_ptr<std::function<void()>> command(reinterpret_cast<std::function<void()> *>(lparam));
+        (*command)();
+        return 0;
     }
     return DefWindowProcA(window, message, wparam, lparam);
 }
@@ -63,6 +70,12 @@ bool RunOnThreadOf(HWND window, const std::function<void()> &command, DWORD time
     return SendMessageTimeoutA(window, RUN_COMMAND, 0, reinterpret_cast<LPARAM>(&command), SMTO_NORMAL, timeout_ms,
                                &result) &&
            result == 1;
+}
+
+void PostToThreadOf(HWND window, const std::function<void()> &command) {
+    auto *copy = new std::function<void()>(command);
+    if (!PostMessageA(window, RUN_POSTED_COMMAND, 0, reinterpret_cast<LPARAM>(copy)))
+        delete copy;
 }
 
 int DialogDpi() {

@@ -21,6 +21,9 @@ HWND CreateHostWindow(const char *title, bool enabled = true);
 // Runs `command` on the thread of `window` (a host window), as a shortcut of Velkora's would run
 // while that thread sits in a dialog's loop; false when it had not returned within `timeout_ms`.
 bool RunOnThreadOf(HWND window, const std::function<void()> &command, DWORD timeout_ms = 10000);
+// Posts `command` to the thread of `window`, as Velkora's tray menu posts its Exit: it runs from
+// whichever message loop that thread is in.
+void PostToThreadOf(HWND window, const std::function<void()> &command);
 
 // The DPI that the dialogs are laid out at in this run: the screen's, this program being
 // DPI-aware as a DPI-aware Velkora is.

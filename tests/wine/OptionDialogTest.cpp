@@ -350,6 +350,72 @@ TEST_F(OptionDialogTest, ACallWhileTheDialogIsOpenBringsItToTheFrontAndReturns) 
     DestroyWindow(main);
 }
 
+// Velkora's tray menu stays usable while a dialog is open; its Exit tears the plug-in down and
+// unloads it from a posted message, inside the dialog's loop. The dialog closes without storing,
+// the command returns, the settings as they were before the dialog are saved, and the plug-in
+// loads and runs again afterwards.
+TEST_F(OptionDialogTest, QuittingVelkoraWhileEitherDialogIsOpenClosesItAndLoadsAgain) {
+    LoadedPlugin &plugin = Start(EngineIni("1"));
+    HWND main = CreateHostWindow("Velkora");
+    const std::pair<const char *, bool> DIALOGS[] = {{CAPTION, true}, {"バージョン情報", false}};
+    for (const auto &[caption, options] : DIALOGS) {
+        const auto command = options ? plugin.api.MyOption : plugin.api.MyVersion;
+        WhileDialogRuns(caption, [&] { command(0); }, [&] {
+            HWND dialog = WaitForWindow(caption);
+            ASSERT_NE(dialog, nullptr);
+            if (options) {
+                SetText(FindControl(dialog, EdtInterval), "999");
+                SetChecked(FindControl(dialog, ChkEnable), false);
+            }
+            PostToThreadOf(main, [&] {
+                plugin.Teardown();
+                plugin.Unload();
+            });
+            EXPECT_TRUE(WaitUntilGone(dialog)) << caption;
+        });
+        const std::string file = ReadTextFile(plugin.ini_path);
+        EXPECT_NE(file.find("[General]\r\nEnable=1\r\nInterval=50\r\nFullScreen=1\r\n"), std::string::npos) << file;
+        EXPECT_TRUE(g_host.reloads.empty());
+        ASSERT_TRUE(plugin.Load()) << caption;
+        plugin.Setup();
+        EXPECT_EQ(plugin.MenuItem(0).checked, 1);
+        PumpMessages(1100);   // past the cool-down of an earlier activation
+        EXPECT_TRUE(JiggleActivates()) << caption;
+    }
+    DestroyWindow(main);
+}
+
+// Velkora's shortcuts and its suspension still call the plug-in while a dialog is open: the
+// engine stays stopped under the dialog, and what the calls changed applies once it closes.
+TEST_F(OptionDialogTest, EnableAndSuspensionWhileEitherDialogIsOpenApplyWhenItCloses) {
+    LoadedPlugin &plugin = Start(EngineIni("0"));
+    HWND main = CreateHostWindow("Velkora");
+    const std::pair<const char *, void(WINAPI *)(int)> DIALOGS[] = {{"バージョン情報", plugin.api.MyVersion},
+                                                                     {CAPTION, plugin.api.MyOption}};
+    for (const auto &[caption, command] : DIALOGS) {
+        WhileDialogRuns(caption, [&] { command(0); }, [&] {
+            HWND dialog = WaitForWindow(caption);
+            ASSERT_NE(dialog, nullptr);
+            EXPECT_TRUE(RunOnThreadOf(main, [&] {
+                plugin.api.MyToggleEnable(0);
+                plugin.api.OnSuspendHook(TRUE);
+                plugin.api.OnSuspendHook(FALSE);
+                plugin.api.OnChangeQuickOption();
+            }));
+            Jiggle();   // the hook, were it installed, has run when SendInput returns
+            PostMessageA(dialog, WM_CLOSE, 0, 0);
+            EXPECT_TRUE(WaitUntilGone(dialog));
+        });
+        EXPECT_TRUE(g_host.hotkeys.empty()) << caption;
+        EXPECT_EQ(plugin.MenuItem(0).checked, 1) << caption;
+        EXPECT_TRUE(JiggleActivates()) << caption;
+        g_host.hotkeys.clear();
+        plugin.api.MyToggleEnable(0);   // disabled again for the next dialog
+        PumpMessages(1100);             // past the cool-down of the activation
+    }
+    DestroyWindow(main);
+}
+
 TEST_F(OptionDialogTest, CancelStoresAndWritesNothingAndTheNextOpeningShowsTheRecordOnTheSamePage) {
     LoadedPlugin &plugin = Start(Ini("1"));
     const std::string before = ReadTextFile(plugin.ini_path);
