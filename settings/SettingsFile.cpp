@@ -125,18 +125,17 @@ uint32_t SaveSettings() {
     RemoveFile(temporary);   // left by a save that was cut short
     RemoveFile(old_copy);
 
-    const bool in_place = !CreateEmptyFile(temporary);
-    const char *target = in_place ? g_ini_path : temporary;
-    bool replace = false;
-    DWORD error = 0;
-    if (in_place) {
+    const bool replace = CopyFileA(g_ini_path, temporary, FALSE) != 0;
+    DWORD error = replace ? 0 : LastErrorOr(ERROR_READ_FAULT);
+    if (error == ERROR_FILE_NOT_FOUND)
+        error = 0;   // a new file: the keys in their own order
+    bool in_place = false;
+    if (error && !CreateEmptyFile(temporary)) {
         VELK_TRACE("一時ファイル%sを作れません(%lu)。%sをその場で書き換えます。", temporary, GetLastError(), g_ini_path);
-    } else {
-        replace = CopyFileA(g_ini_path, temporary, FALSE) != 0;
-        error = replace ? 0 : LastErrorOr(ERROR_READ_FAULT);
-        if (error == ERROR_FILE_NOT_FOUND)
-            error = 0;   // a new file: the keys in their own order
+        in_place = true;
+        error = 0;
     }
+    const char *target = in_place ? g_ini_path : temporary;
     if (!error)
         error = WriteKeys(target);
     if (!error)

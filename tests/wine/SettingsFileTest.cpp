@@ -1,6 +1,8 @@
 // The INI file beside the module, through the real profile functions.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "appinfo/AppInfo.h"
 #include "tests/wine/DialogDriver.h"
 #include "tests/wine/WineTestHost.h"
@@ -142,6 +144,86 @@ TEST_F(SettingsFileTest, HostileValuesLoadAndTheEngineRunsWithThem) {
     }, 100);
     plugin.Teardown();
     EXPECT_NE(ReadTextFile(plugin.ini_path).find("Width=2147483647\r\n"), std::string::npos);
+}
+
+// Switched off and torn down: the save must reach the file and leave nothing else behind.
+void SavesEnable0AndLeavesNothingElse(LoadedPlugin &plugin) {
+    plugin.api.MyToggleEnable(0);
+    plugin.Teardown();
+    EXPECT_NE(ReadTextFile(plugin.ini_path).find("[General]\r\nEnable=0\r\n"), std::string::npos);
+    EXPECT_EQ(FilesIn(plugin.dir), (std::vector<std::string>{"VelkCursorwake.dll", "VelkCursorwake.ini"}));
+}
+
+// As root, the immutable flag on a folder refuses new files there, while a file already inside
+// can still be rewritten: a folder where only the settings file may be written. The flag goes
+// again on every way out of the test.
+class FolderRefusingNewFiles {
+public:
+    explicit FolderRefusingNewFiles(const std::string &folder) : folder_(folder) { set_ = Chattr("+i", false); }
+    ~FolderRefusingNewFiles() {
+        if (set_)
+            Chattr("-i", true);
+    }
+    bool IsSet() const { return set_; }
+
+private:
+    bool CanCreateFile() const {
+        const std::string probe = folder_ + "\\probe";
+        HANDLE file = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return false;
+        CloseHandle(file);
+        DeleteFileA(probe.c_str());
+        return true;
+    }
+    // Wine starts a Unix program as it starts a Windows one; its effect is waited for.
+    bool Chattr(const char *flag, bool can_create) {
+        if (folder_.rfind("Z:", 0) != 0)
+            return false;
+        std::string command = std::string("/usr/bin/chattr ") + flag + " " + folder_.substr(2);
+        std::replace(command.begin(), command.end(), '\\', '/');
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process;
+        if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+            return false;
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+        return PumpUntil([&] { return CanCreateFile() == can_create; }, 5000);
+    }
+
+    std::string folder_;
+    bool set_;
+};
+
+TEST_F(SettingsFileTest, AFolderThatRefusesNewFilesHasTheFileRewrittenInPlace) {
+    LoadedPlugin plugin(CurrentTestName(), "; mine\r\n[General]\r\nEnable=1\r\n");
+    ASSERT_TRUE(plugin.Load());
+    plugin.Setup();
+    FolderRefusingNewFiles refusing(plugin.dir);
+    if (!refusing.IsSet())
+        GTEST_SKIP() << "chattr +i needs root and a file system that has the flag";
+    SavesEnable0AndLeavesNothingElse(plugin);
+    EXPECT_EQ(ReadTextFile(plugin.ini_path).rfind("; mine\r\n", 0), 0u);
+    const std::string line = "一時ファイル" + plugin.dir + "\\VelkCursorwake.new";
+    int logged = 0;
+    for (const LogLine &l : g_host.log)
+        if (l.text.rfind(line, 0) == 0) {
+            ++logged;
+            EXPECT_EQ(l.severity, 7);
+        }
+    EXPECT_EQ(logged, 1) << line;
+}
+
+// The longest path that the system opens without a long-path prefix: 259 characters.
+TEST_F(SettingsFileTest, SettingsFileWithThePathOfTheLongestLengthSaves) {
+    const std::string base = RunFolder(CurrentTestName());
+    const size_t name_length = 259 - std::string("\\VelkCursorwake.ini").size() - base.size() - 1;
+    LoadedPlugin plugin(CurrentTestName() + "-" + std::string(name_length, 'x'), "[General]\r\nEnable=1\r\n");
+    ASSERT_EQ(plugin.ini_path.size(), 259u);
+    ASSERT_TRUE(plugin.Load());
+    plugin.Setup();
+    SavesEnable0AndLeavesNothingElse(plugin);
 }
 
 TEST_F(SettingsFileTest, DotInAFolderNameIsNotTheExtension) {
