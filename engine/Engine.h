@@ -1,7 +1,9 @@
-// The activation engine's Win32 edge: the low-level mouse hook, the thread timer, the
-// monitor snapshot and the host activation.
+// The activation engine's Win32 edge: the low-level mouse hook on a thread of its own, the timer
+// of the engine's window, the monitor snapshot and the host activation.
 #pragma once
 #include <windows.h>
+
+#include <atomic>
 
 #include "hostapi/VelkApi.h"
 
@@ -16,27 +18,45 @@ extern VelkQuickOption g_quick_option;
 // The module's own handle owns the hook; the engine keeps the one it was last started with.
 void StartEngine(HINSTANCE module);
 void StopEngine();
-// The module leaves the process without a tear-down: nothing of it may stay behind to be
-// called at an address that holds none of its code any more.
+// The module leaves the process without a tear-down, under the loader lock: nothing of it may
+// stay behind to be called at an address that holds none of its code any more.
 void ReleaseEngine();
 bool InstallMouseHook();
 void UninstallMouseHook();
-// The system removed the hook behind the engine's back: a new one replaces it.
-void ReinstallLostMouseHook();
 void StartTimer(UINT period_ms);
 void StopTimer();
 
-LRESULT CALLBACK MouseHookProc(int code, WPARAM wparam, LPARAM lparam);
-void CALLBACK TimerProc(HWND, UINT, UINT_PTR, DWORD);
+// The hook thread (HookThread.cpp). StartHookThread returns the thread's hook, or null when the
+// system refused it (the thread has then ended). StopHookThread has the thread remove its hook:
+// TRUE, and the thread has ended; FALSE, and it goes on with its hook. EndHookThread ends it
+// whatever its hook's state; under the loader lock it does not wait for the thread to be gone.
+HHOOK StartHookThread(HINSTANCE module);
+BOOL StopHookThread();
+void EndHookThread(bool loader_lock_held);
+// For the hook thread: where its events are announced; the engine window, once it exists.
+extern std::atomic<HWND> g_hook_wake_window;
+extern HHOOK g_hook_for_next;     // for the hook thread: its own hook, for CallNextHookEx
 
-// The hook's activation: stores its tick, and has the host's "TrayInOut" hot key asked for
-// from the engine's window once the hook has returned (at once when there is no window).
+// Runs on the hook thread: queues the gesture events and passes every event on.
+LRESULT CALLBACK MouseHookProc(int code, WPARAM wparam, LPARAM lparam);
+// On the engine's thread: recognition of the queued events, in the order they came.
+void HandleQueuedMouseEvents();
+// The engine window's WM_TIMER.
+void CALLBACK TimerProc(HWND, UINT, UINT_PTR, DWORD);
+// One tick's look at the hook: probes it, re-installs a lost one, retries a refused one.
+void WatchMouseHook(DWORD now, POINT cursor);
+
+// Stores the activation's tick and asks for the host's "TrayInOut" hot key.
 void ActivateHost(DWORD now);
 void RequestTrayInOut();   // skipped when the host has no SendHotKey
 
-// The engine's hidden window lives from the first start of the engine to tear-down or unload.
+// The engine's hidden window, created at the engine's start when there is none, lives to
+// tear-down or unload; its thread is the engine's.
 void CreateEngineWindow(HINSTANCE module);
 void DestroyEngineWindow();   // on any thread; only the window's own can destroy it
+extern HWND g_engine_window;
+static const UINT WM_ENGINE_EVENTS = WM_APP + 1;   // the hook thread has queued events
+static const UINT_PTR ENGINE_TIMER_ID = 1;
 
 // The wheel, the last activation and the zone edge start afresh at set-up; the button records
 // keep what they hold.

@@ -1,14 +1,14 @@
-// The engine's hidden window on the host's thread. The hook hands its activations to it, so
-// that the host's hot key runs after the hook has returned: the system holds the mouse of the
-// whole desktop while the hook runs, and drops a hook that keeps it waiting too often. Being a
-// top-level window, it also hears of display changes, which no message-only window does.
+// The engine's hidden window on the host's thread. The hook thread announces its queued events
+// to it, and its timer drives the ticks; both run through its window procedure, so that once the
+// module leaves, whatever thread unloads it, taking the procedure away leaves nothing of the
+// module to be called. Being a top-level window, it also hears of display changes, which no
+// message-only window does.
 #include "engine/Engine.h"
 #include "engine/Gestures.h"
 
 static const char ENGINE_WINDOW_CLASS[] = "CursorwakeEngine";
-static const UINT WM_ENGINE_TRAYINOUT = WM_APP + 1;
 
-static HWND g_engine_window;
+HWND g_engine_window;
 static HINSTANCE g_engine_window_module;   // owns the window class while it is registered
 
 static void TraceMonitorRects() {
@@ -23,9 +23,22 @@ static void TraceMonitorRects() {
 
 static LRESULT CALLBACK EngineWindowProc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {
     switch (msg) {
-    case WM_ENGINE_TRAYINOUT:
-        RequestTrayInOut();
+    case WM_ENGINE_EVENTS:
+        HandleQueuedMouseEvents();
         return 0;
+    case WM_TIMER:
+        if (wparam == ENGINE_TIMER_ID)
+            TimerProc(window, msg, wparam, GetTickCount());
+        return 0;
+    case WM_CLOSE:
+        return 0;   // tools that close every window of a program send it to hidden ones too
+    case WM_NCDESTROY:
+        // Destroyed anyway: the next start of the engine creates it again.
+        if (window == g_engine_window) {
+            g_engine_window = nullptr;
+            g_timer_id = 0;
+        }
+        return DefWindowProcA(window, msg, wparam, lparam);
     case WM_DISPLAYCHANGE:
         RefreshMonitorRects();
         TraceMonitorRects();
@@ -60,6 +73,7 @@ void CreateEngineWindow(HINSTANCE module) {
     // for one of them.
     g_engine_window = CreateWindowExA(WS_EX_TOOLWINDOW, ENGINE_WINDOW_CLASS, "", WS_POPUP, 0, 0, 0, 0,
                                       nullptr, nullptr, g_engine_window_module, nullptr);
+    g_hook_wake_window = g_engine_window;
 }
 
 void DestroyEngineWindow() {
@@ -78,10 +92,4 @@ void DestroyEngineWindow() {
         UnregisterClassA(ENGINE_WINDOW_CLASS, g_engine_window_module);
         g_engine_window_module = nullptr;
     }
-}
-
-void ActivateHost(DWORD now) {
-    g_last_activation_tick = now;
-    if (!g_engine_window || !PostMessageA(g_engine_window, WM_ENGINE_TRAYINOUT, 0, 0))
-        RequestTrayInOut();
 }

@@ -8,7 +8,7 @@ int32_t g_timer_event;
 uint32_t g_timer_event_start;
 uint32_t g_timer_event_delay;
 uint32_t g_last_activation_tick;
-bool g_hook_saw_event;
+std::atomic<bool> g_hook_saw_event;
 
 // A huge Allowance with no time-out lets a wheel direction count past any 32-bit number, and
 // a run of stray button-ups past any 8-bit one; a count held at the top still meets every

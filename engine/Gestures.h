@@ -1,6 +1,7 @@
 // Gesture recognition and the pending timer event: plain decisions over plain records,
 // driven by the hook and the timer with the time stamp, the point and the settings.
 #pragma once
+#include <atomic>
 #include <cstdint>
 
 #include "settings/Settings.h"
@@ -55,9 +56,9 @@ extern uint32_t g_timer_event_start;
 extern uint32_t g_timer_event_delay;
 extern uint32_t g_last_activation_tick;
 
-// The hook's sign of life: it sets this first thing for every event it sees, and each timer
-// tick reads and clears it (HasHookBeenLost).
-extern bool g_hook_saw_event;
+// The hook's sign of life: its thread sets this first thing for every event it sees, and each
+// timer tick reads and clears it (JudgeHook).
+extern std::atomic<bool> g_hook_saw_event;
 
 // Elapsed time is a difference, so the test holds across the 49.7-day wrap of the tick count.
 // A delay that a settings file gives as negative has always meant "due at once", not a wait of

@@ -29,8 +29,8 @@ void StopEngine() {
 }
 
 void ReleaseEngine() {
-    if (g_handle_mouse_ll)
-        UninstallMouseHook();
+    EndHookThread(true);
+    g_handle_mouse_ll = nullptr;
     StopTimer();
     DestroyEngineWindow();
 }
@@ -41,9 +41,10 @@ bool InstallMouseHook() {
     VELK_TRACE("try ::SetWindowsHookEx(WH_MOUSE_LL, 0x%08x, 0x%08x, 0)",
                static_cast<unsigned>(reinterpret_cast<uintptr_t>(&MouseHookProc)),
                static_cast<unsigned>(reinterpret_cast<uintptr_t>(g_engine_module)));
-    g_handle_mouse_ll = SetWindowsHookExA(WH_MOUSE_LL, MouseHookProc, g_engine_module, 0);
+    g_handle_mouse_ll = StartHookThread(g_engine_module);
     if (!g_handle_mouse_ll) {
         VELK_TRACE("failed.");
+        WatchFailedInstall(GetTickCount());
         return false;
     }
     VELK_TRACE("done. g_handle_mouse_ll=0x%08x",
@@ -52,12 +53,40 @@ bool InstallMouseHook() {
     return true;
 }
 
-void ReinstallLostMouseHook() {
-    g_VelkApi.Print(3, g_VelkApi.log_tag, "hook lost: the cursor moved, g_handle_mouse_ll=0x%08x saw no event",
+// The system removed the hook behind the engine's back: a new thread with a new hook replaces it.
+static void ReinstallLostMouseHook(int severity) {
+    g_VelkApi.Print(severity, g_VelkApi.log_tag, "hook lost: the cursor moved, g_handle_mouse_ll=0x%08x saw no event",
                     static_cast<unsigned>(reinterpret_cast<uintptr_t>(g_handle_mouse_ll)));
-    UnhookWindowsHookEx(g_handle_mouse_ll);   // most likely gone already; nothing to learn either way
+    EndHookThread(false);   // its hook is most likely gone already; nothing to learn either way
     g_handle_mouse_ll = nullptr;
     InstallMouseHook();
+}
+
+// A zero-distance move: a live hook sees it, a lost one does not. It moves nothing.
+static void InjectHookProbe() {
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = MOUSEEVENTF_MOVE;
+    SendInput(1, &input, sizeof input);
+}
+
+void WatchMouseHook(DWORD now, POINT cursor) {
+    LASTINPUTINFO input = {};
+    input.cbSize = sizeof input;
+    GetLastInputInfo(&input);
+    switch (JudgeHook(now, {cursor.x, cursor.y}, input.dwTime, g_handle_mouse_ll != nullptr)) {
+    case HOOK_PROBE:
+        InjectHookProbe();
+        break;
+    case HOOK_LOST:
+        ReinstallLostMouseHook(g_hook_watch.lost_severity);
+        break;
+    case HOOK_INSTALL_AGAIN:
+        InstallMouseHook();
+        break;
+    case HOOK_WELL:
+        break;
+    }
 }
 
 void UninstallMouseHook() {
@@ -67,7 +96,7 @@ void UninstallMouseHook() {
     }
     VELK_TRACE("try ::UnhookWindowsHookEx(0x%08x)",
                static_cast<unsigned>(reinterpret_cast<uintptr_t>(g_handle_mouse_ll)));
-    BOOL ret = UnhookWindowsHookEx(g_handle_mouse_ll);
+    BOOL ret = StopHookThread();
     if (ret) {
         VELK_TRACE("done.");
         g_handle_mouse_ll = nullptr;
@@ -78,12 +107,14 @@ void UninstallMouseHook() {
 
 void StartTimer(UINT period_ms) {
     StopTimer();
-    g_timer_id = SetTimer(nullptr, 0, period_ms, TimerProc);
+    if (g_engine_window)
+        g_timer_id = SetTimer(g_engine_window, ENGINE_TIMER_ID, period_ms, nullptr);
 }
 
 void StopTimer() {
     if (!g_timer_id)
         return;
-    KillTimer(nullptr, g_timer_id);
+    if (g_engine_window)
+        KillTimer(g_engine_window, g_timer_id);
     g_timer_id = 0;
 }

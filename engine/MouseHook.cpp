@@ -1,23 +1,44 @@
-// The low-level mouse hook: reads the event, lets the recognisers decide, passes it on.
+// The low-level mouse hook on its thread: copies what recognition needs of a gesture event into
+// the queue, wakes the engine's thread, passes the event on. It calls nothing of the host's and
+// allocates nothing. Recognition runs on the engine's thread, in the order the events came.
 #include "engine/Engine.h"
 #include "engine/Gestures.h"
+#include "engine/HookQueue.h"
 #include "hostapi/VelkApi.h"
 #include "settings/Settings.h"
+
+static bool g_drop_reported;   // a full queue is reported once per load
 
 void RequestTrayInOut() {
     if (g_VelkApi.SendHotKey)
         g_VelkApi.SendHotKey("TrayInOut");
 }
 
+void ActivateHost(DWORD now) {
+    g_last_activation_tick = now;
+    RequestTrayInOut();
+}
+
 LRESULT CALLBACK MouseHookProc(int code, WPARAM wparam, LPARAM lparam) {
-    g_hook_saw_event = true;
+    g_hook_saw_event.store(true, std::memory_order_relaxed);
     if (code >= 0 && IsGestureMessage(static_cast<uint32_t>(wparam))) {
         const MSLLHOOKSTRUCT &ev = *reinterpret_cast<const MSLLHOOKSTRUCT *>(lparam);
-        const DWORD now = GetTickCount();
-        if (HandleMouseEvent(static_cast<uint32_t>(wparam), {ev.pt.x, ev.pt.y}, ev.mouseData, ev.time, now,
-                             g_cfg) &&
-            !IsGestureHeldBack())
-            ActivateHost(now);
+        g_hook_queue.Push({static_cast<uint32_t>(wparam), {ev.pt.x, ev.pt.y}, ev.mouseData, ev.time, GetTickCount()});
+        if (g_hook_queue.NeedsWake())
+            PostMessageA(g_hook_wake_window.load(std::memory_order_relaxed), WM_ENGINE_EVENTS, 0, 0);
     }
-    return CallNextHookEx(g_handle_mouse_ll, code, wparam, lparam);
+    return CallNextHookEx(g_hook_for_next, code, wparam, lparam);
+}
+
+void HandleQueuedMouseEvents() {
+    g_hook_queue.TakeWake();
+    HookEvent ev;
+    while (g_hook_queue.Pop(ev))
+        if (HandleMouseEvent(ev.msg, ev.pt, ev.mouse_data, ev.time, ev.now, g_cfg) && !IsGestureHeldBack())
+            ActivateHost(ev.now);
+    if (const uint32_t dropped = g_hook_queue.TakeDropped()) {
+        if (!g_drop_reported)
+            g_VelkApi.Print(3, g_VelkApi.log_tag, "hook queue full: %u mouse events dropped", dropped);
+        g_drop_reported = true;
+    }
 }

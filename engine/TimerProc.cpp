@@ -1,5 +1,5 @@
-// The timer's tick: reads the clock and the cursor, and lets the tick's decisions run
-// against the real host and screen.
+// The timer's tick: takes the events the hook has queued, reads the clock and the cursor, looks at
+// the hook, and lets the tick's decisions run against the real host and screen.
 #include "engine/Engine.h"
 #include "engine/TimerTick.h"
 #include "hostapi/VelkApi.h"
@@ -21,15 +21,34 @@ public:
     bool IsGestureHeldBack() override { return ::IsGestureHeldBack(); }
     void SendTrayInOut() override { RequestTrayInOut(); }
 };
+
+typedef BOOL(WINAPI *GetPhysicalCursorPosProc)(POINT *);
+GetPhysicalCursorPosProc g_get_physical_cursor_pos;
+bool g_looked_up_physical_cursor_pos;
+
+// The cursor in physical pixels, as the hook's events give it. GetCursorPos gives pixels scaled
+// for a host that is not DPI-aware; GetPhysicalCursorPos (Windows Vista and later) does not.
+Point32 PhysicalCursorPos(POINT scaled) {
+    if (!g_looked_up_physical_cursor_pos) {
+        g_looked_up_physical_cursor_pos = true;
+        if (HMODULE user32 = GetModuleHandleA("user32.dll"))
+            g_get_physical_cursor_pos = reinterpret_cast<GetPhysicalCursorPosProc>(
+                reinterpret_cast<void (*)()>(GetProcAddress(user32, "GetPhysicalCursorPos")));
+    }
+    POINT physical;
+    if (g_get_physical_cursor_pos && g_get_physical_cursor_pos(&physical))
+        return {physical.x, physical.y};
+    return {scaled.x, scaled.y};
+}
 }  // namespace
 
 void CALLBACK TimerProc(HWND, UINT, UINT_PTR, DWORD) {
+    HandleQueuedMouseEvents();   // the events before this tick come first
     DWORD now = GetTickCount();
     POINT point;
     if (!GetCursorPos(&point))
         return;
-    if (g_handle_mouse_ll && HasHookBeenLost(now, {point.x, point.y}))
-        ReinstallLostMouseHook();
+    WatchMouseHook(now, point);
     PluginTickHost host;
-    RunTimerTick(now, {point.x, point.y}, g_cfg, host);
+    RunTimerTick(now, {point.x, point.y}, PhysicalCursorPos(point), g_cfg, host);
 }

@@ -42,7 +42,7 @@ static ButtonState &ButtonOfHoldDownEvent(int32_t event) {
     return event == TIMER_EVENT_BUTTONHOLDDOWN_MIDDLE ? g_middle_button : g_right_button;
 }
 
-static void EvaluateHoldDown(uint32_t now, Point32 point, const Settings &cfg, TickHost &host) {
+static void EvaluateHoldDown(uint32_t now, Point32 physical, const Settings &cfg, TickHost &host) {
     host.Trace("case(TIMER_EVENT_BUTTONHOLDDOWN(%d)", g_timer_event);
     ButtonState &button = ButtonOfHoldDownEvent(g_timer_event);
     if (!IsDue(now, g_timer_event_start, g_timer_event_delay)) {
@@ -59,14 +59,14 @@ static void EvaluateHoldDown(uint32_t now, Point32 point, const Settings &cfg, T
         host.Trace("button released");
         return;
     }
-    if (!IsWithinAllowance(point, start_point, cfg.click.move_allowance)) {
+    if (!IsWithinAllowance(physical, start_point, cfg.click.move_allowance)) {
         host.Trace("too move cursor");
         return;
     }
     Activate(now, host);
 }
 
-void RunTimerTick(uint32_t now, Point32 point, const Settings &cfg, TickHost &host) {
+void RunTimerTick(uint32_t now, Point32 point, Point32 physical, const Settings &cfg, TickHost &host) {
     host.Trace("point.x=%d y=%d", point.x, point.y);
     host.Trace("g_timer_event=%d", g_timer_event);
     switch (g_timer_event) {
@@ -76,7 +76,7 @@ void RunTimerTick(uint32_t now, Point32 point, const Settings &cfg, TickHost &ho
     case TIMER_EVENT_BUTTONHOLDDOWN_LEFT:
     case TIMER_EVENT_BUTTONHOLDDOWN_MIDDLE:
     case TIMER_EVENT_BUTTONHOLDDOWN_RIGHT:
-        EvaluateHoldDown(now, point, cfg, host);
+        EvaluateHoldDown(now, physical, cfg, host);
         break;
     default:
         if (cfg.move.onmove != 0) {
@@ -89,21 +89,52 @@ void RunTimerTick(uint32_t now, Point32 point, const Settings &cfg, TickHost &ho
 
 void WatchNewHook() {
     g_hook_watch.has_point = false;
+    g_hook_watch.probing = false;
     g_hook_saw_event = false;
 }
 
-bool HasHookBeenLost(uint32_t now, Point32 cursor) {
-    bool moved = g_hook_watch.has_point &&
-                 (cursor.x != g_hook_watch.point.x || cursor.y != g_hook_watch.point.y);
-    bool seen = g_hook_saw_event;
-    g_hook_saw_event = false;
-    g_hook_watch.has_point = true;
-    g_hook_watch.point = cursor;
-    if (!moved || seen)
-        return false;
-    if (g_hook_watch.has_reinstalled && now - g_hook_watch.reinstall_tick < HOOK_REINSTALL_SPACING_MS)
-        return false;
-    g_hook_watch.has_reinstalled = true;
-    g_hook_watch.reinstall_tick = now;
-    return true;
+void WatchFailedInstall(uint32_t now) { g_hook_watch.install_failed_tick = now; }
+
+static uint32_t Spacing() { return g_hook_watch.spacing ? g_hook_watch.spacing : HOOK_BACKOFF_FIRST_MS; }
+
+static void NoteReinstall(uint32_t now) {
+    HookWatch &w = g_hook_watch;
+    const bool same_run = w.has_reinstalled && now - w.reinstall_tick < 2 * Spacing();
+    w.spacing = same_run ? (Spacing() >= HOOK_BACKOFF_MAX_MS / 2 ? HOOK_BACKOFF_MAX_MS : 2 * Spacing())
+                         : HOOK_BACKOFF_FIRST_MS;
+    w.lost_severity = same_run ? 7 : 3;
+    w.has_reinstalled = true;
+    w.reinstall_tick = now;
+    w.act_tick = now;
+}
+
+HookVerdict JudgeHook(uint32_t now, Point32 cursor, uint32_t last_input, bool installed) {
+    HookWatch &w = g_hook_watch;
+    const bool seen = g_hook_saw_event.exchange(false);
+    if (!installed) {
+        if (now - w.install_failed_tick < HOOK_INSTALL_RETRY_MS)
+            return HOOK_WELL;
+        w.install_failed_tick = now;
+        return HOOK_INSTALL_AGAIN;
+    }
+    const bool moved = w.has_point && (cursor.x != w.point.x || cursor.y != w.point.y);
+    const bool input = w.has_point && last_input != w.last_input;
+    w.has_point = true;
+    w.point = cursor;
+    w.last_input = last_input;
+    if (w.probing) {
+        w.probing = false;
+        if (seen)
+            return HOOK_WELL;
+        NoteReinstall(now);
+        return HOOK_LOST;
+    }
+    if (!moved || seen || !input)
+        return HOOK_WELL;
+    if (w.has_acted && now - w.act_tick < Spacing())
+        return HOOK_WELL;
+    w.has_acted = true;
+    w.act_tick = now;
+    w.probing = true;
+    return HOOK_PROBE;
 }

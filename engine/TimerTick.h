@@ -23,27 +23,56 @@ public:
 
 extern bool g_last_in_zone;
 
-void RunTimerTick(uint32_t now, Point32 point, const Settings &cfg, TickHost &host);
+// `point` is the cursor as GetCursorPos gives it, in the same pixels as the monitor rectangles of
+// the hot zones; `physical` is the cursor in the physical pixels of the hook's events, which the
+// long press compares with the point of its down event. The two differ on a scaled display when
+// the host is not DPI-aware.
+void RunTimerTick(uint32_t now, Point32 point, Point32 physical, const Settings &cfg, TickHost &host);
 
 // The system may remove a low-level hook without a word (hooks that kept it waiting, session
-// switches, resume from sleep). A cursor that moved between two ticks while the hook saw no
-// event tells: only a program's SetCursorPos moves it without an event, and that costs one
-// needless re-install. Re-installing a healthy hook would stutter the whole desktop, so it is
-// done on this sign only, and at most once per HOOK_REINSTALL_SPACING_MS.
-constexpr uint32_t HOOK_REINSTALL_SPACING_MS = 5000;
+// switches, resume from sleep). A tick suspects a loss when the cursor moved since the last tick,
+// the hook saw no event and the system's last-input time advanced: on Windows a program's
+// SetCursorPos is no input, so a live hook would have seen whatever moved the cursor; under Wine
+// SetCursorPos counts as input too, and keyboard input with a program moving the cursor looks the
+// same. The suspicion is then settled by a probe, a zero-distance move injected by the plug-in,
+// which a live hook sees before the next tick and a lost one does not; only a probe gone unseen
+// has the hook re-installed. A probe resets the system's idle time, but only after input has
+// done so anyway. Probes and re-installs keep their distance: HOOK_BACKOFF_FIRST_MS at first,
+// doubled with each re-install of a run up to HOOK_BACKOFF_MAX_MS. A re-install less than twice
+// the current distance after the last one continues its run.
+constexpr uint32_t HOOK_BACKOFF_FIRST_MS = 5000;
+constexpr uint32_t HOOK_BACKOFF_MAX_MS = 300000;
+// A hook that the system refused to install is tried again at most this often.
+constexpr uint32_t HOOK_INSTALL_RETRY_MS = 5000;
+
+enum HookVerdict {
+    HOOK_WELL,
+    HOOK_PROBE,            // inject the probe now
+    HOOK_LOST,             // re-install now, logged at HookWatch::lost_severity
+    HOOK_INSTALL_AGAIN,    // no hook since a refused installation: try again now
+};
 
 struct HookWatch {
     bool has_point;             // false until the first tick after the hook went in
     Point32 point;              // the cursor at the previous tick
+    uint32_t last_input;        // the system's last-input time at the previous tick
+    bool probing;               // a probe went out at the previous tick
+    bool has_acted;
+    uint32_t act_tick;          // the last probe or re-install
+    uint32_t spacing;           // the back-off: 0 reads as HOOK_BACKOFF_FIRST_MS
     bool has_reinstalled;
-    uint32_t reinstall_tick;    // when the last re-install was decided
+    uint32_t reinstall_tick;
+    int lost_severity;          // of the line for the re-install just decided: 3 first, then 7
+    uint32_t install_failed_tick;
 };
 
 extern HookWatch g_hook_watch;
 
-// A fresh hook: the next tick only takes the cursor's position.
+// A fresh hook: the next tick only takes the cursor's position and the last-input time.
 void WatchNewHook();
+// The system refused the hook at `now`.
+void WatchFailedInstall(uint32_t now);
 
-// One tick's look at the hook, with the tick's clock and cursor: true when the hook is lost and
-// is to be re-installed now. Clears g_hook_saw_event for the next interval.
-bool HasHookBeenLost(uint32_t now, Point32 cursor);
+// One tick's look at the hook, with the tick's clock, cursor and last-input time, and whether a
+// hook is installed. Clears g_hook_saw_event for the next interval.
+HookVerdict JudgeHook(uint32_t now, Point32 cursor, uint32_t last_input, bool installed);

@@ -44,7 +44,7 @@ protected:
     }
     std::vector<std::string> Tick(uint32_t now, Point32 pt) {
         host.lines.clear();
-        RunTimerTick(now, pt, cfg, host);
+        RunTimerTick(now, pt, pt, cfg, host);
         return host.lines;
     }
     // An arming tick followed by an evaluating tick one interval later.
@@ -204,44 +204,120 @@ TEST_F(TimerTickTest, LongPressOverAPendingMoveKeepsTheZoneMemory) {
     EXPECT_TRUE(g_last_in_zone);
 }
 
+// A host that is not DPI-aware on a display scaled by 150 %: the hook's points and the physical
+// cursor are 1.5 times the scaled point that GetCursorPos gives.
+TEST_F(TimerTickTest, LongPressOnAScaledDisplayComparesPhysicalPoints) {
+    cfg.click.onclick = CLICK_LEFT_HOLDDOWN;
+    HandleMouseEvent(MOUSE_MSG_LBUTTONDOWN, {450, 450}, 0, 5000, 5000, cfg);
+    host.lines.clear();
+    RunTimerTick(5500, {300, 300}, {450, 450}, cfg, host);
+    EXPECT_EQ(host.lines.back(), "g_VelkApi.SendHotKey(\"TrayInOut\")");
+    EXPECT_EQ(host.sent, 1);
+
+    HandleMouseEvent(MOUSE_MSG_LBUTTONUP, {450, 450}, 0, 5600, 5600, cfg);
+    HandleMouseEvent(MOUSE_MSG_LBUTTONDOWN, {450, 450}, 0, 7000, 7000, cfg);
+    host.lines.clear();
+    RunTimerTick(7500, {307, 300}, {461, 450}, cfg, host);   // 11 physical pixels, 7 scaled ones
+    EXPECT_EQ(host.lines.back(), "too move cursor");
+    EXPECT_EQ(host.sent, 1);
+}
+
 class HookWatchTest : public ::testing::Test {
 protected:
     void SetUp() override {
         g_hook_watch = {};
         WatchNewHook();
     }
-    // One interval: the hook sees an event or not, then the tick looks at the cursor.
-    bool Interval(uint32_t now, Point32 cursor, bool hook_saw_event) {
+    // One interval: the hook sees an event or not, input comes or not, then the tick looks.
+    HookVerdict Interval(uint32_t now, Point32 cursor, bool hook_saw_event, bool input = true) {
         if (hook_saw_event)
             g_hook_saw_event = true;
-        return HasHookBeenLost(now, cursor);
+        if (input)
+            ++last_input_;
+        return JudgeHook(now, cursor, last_input_, true);
     }
+    // A probe at `now`, the hook seeing it or not by the next tick 50 ms later.
+    HookVerdict Probed(uint32_t now, Point32 cursor, bool probe_seen) {
+        EXPECT_EQ(Interval(now, cursor, false), HOOK_PROBE);
+        return Interval(now + 50, cursor, probe_seen);
+    }
+    uint32_t last_input_ = 100;
 };
 
 TEST_F(HookWatchTest, OnlyACursorMovedWithoutAnEventMeansALostHook) {
-    EXPECT_FALSE(Interval(1000, {10, 10}, false));    // the first tick only takes the position
-    EXPECT_FALSE(Interval(1050, {20, 10}, true));     // moved, and the hook saw it
-    EXPECT_FALSE(Interval(1100, {20, 10}, false));    // keyboard only: nothing moved, nothing seen
-    EXPECT_FALSE(Interval(1150, {20, 10}, true));     // a button or the wheel without moving
-    EXPECT_TRUE(Interval(1200, {20, 11}, false));     // moved, unseen
+    EXPECT_EQ(Interval(1000, {10, 10}, false), HOOK_WELL);          // the first tick only takes the position
+    EXPECT_EQ(Interval(1050, {20, 10}, true), HOOK_WELL);           // moved, and the hook saw it
+    EXPECT_EQ(Interval(1100, {20, 10}, false), HOOK_WELL);          // keyboard only: nothing moved, nothing seen
+    EXPECT_EQ(Interval(1150, {20, 10}, true), HOOK_WELL);           // a button or the wheel without moving
+    EXPECT_EQ(Interval(1200, {30, 10}, false, false), HOOK_WELL);   // SetCursorPos on Windows: no input
+    EXPECT_EQ(Interval(1250, {20, 11}, false), HOOK_PROBE);         // moved by input, unseen: asked
     EXPECT_FALSE(g_hook_saw_event);
+    EXPECT_EQ(Interval(1300, {20, 11}, false, false), HOOK_LOST);   // the probe went unseen
+    EXPECT_EQ(g_hook_watch.lost_severity, 3);
+}
+
+// SetCursorPos under Wine, or with keyboard input on Windows: the live hook sees each probe, and
+// probes come at most once per five seconds.
+TEST_F(HookWatchTest, AProgramMovingTheCursorCostsAProbePerFiveSecondsAndNoReinstall) {
+    Interval(1000, {0, 0}, false);
+    int probes = 0;
+    int32_t x = 0;
+    for (uint32_t now = 1050; now < 1000 + 12000; now += 50) {
+        HookVerdict verdict = Interval(now, {x ^= 1, 0}, false);
+        EXPECT_NE(verdict, HOOK_LOST);
+        if (verdict == HOOK_PROBE) {
+            ++probes;
+            g_hook_saw_event = true;   // the probe
+        }
+    }
+    EXPECT_EQ(probes, 3);   // at 1.05 s, 6.05 s and 11.05 s
 }
 
 TEST_F(HookWatchTest, AFreshHookIsJudgedFromItsSecondTick) {
     Interval(1000, {10, 10}, false);
     WatchNewHook();                                    // e.g. enabled again after the cursor moved
-    EXPECT_FALSE(Interval(9000, {500, 500}, false));
-    EXPECT_TRUE(Interval(9050, {501, 500}, false));
+    EXPECT_EQ(Interval(9000, {500, 500}, false), HOOK_WELL);
+    EXPECT_EQ(Interval(9050, {501, 500}, false), HOOK_PROBE);
 }
 
-TEST_F(HookWatchTest, AtMostOneReinstallPerFiveSecondsAcrossTheTickWrap) {
-    Interval(0xFFFFF000u, {0, 0}, false);
-    EXPECT_TRUE(Interval(0xFFFFF100u, {1, 0}, false));
+TEST_F(HookWatchTest, ReinstallsBackOffDoublingUpToFiveMinutesAcrossTheTickWrap) {
+    uint32_t now = 0xFFFFF000u;
+    Interval(now, {0, 0}, false);
+    std::vector<uint32_t> gaps;
+    std::vector<int> severities;
+    uint32_t last = 0;
+    int32_t x = 0;
+    for (int i = 0; i < 10; ++i) {   // a hook lost again as soon as it is put back
+        HookVerdict verdict = HOOK_WELL;
+        while (verdict != HOOK_LOST) {
+            now += 50;
+            verdict = Interval(now, {x ^= 1, 0}, false);
+        }
+        if (i > 0)
+            gaps.push_back(now - last);
+        severities.push_back(g_hook_watch.lost_severity);
+        last = now;
+        WatchNewHook();
+    }
+    EXPECT_EQ(gaps, (std::vector<uint32_t>{5050, 10050, 20050, 40050, 80050, 160050, 300050, 300050, 300050}));
+    EXPECT_EQ(severities, (std::vector<int>{3, 7, 7, 7, 7, 7, 7, 7, 7, 7}));
+
+    // Working for longer than twice the distance ends the run: the next loss is the first of one.
+    now += 2 * HOOK_BACKOFF_MAX_MS;
+    Interval(now, {0, 0}, true);
+    EXPECT_EQ(Probed(now + 50, {1, 0}, false), HOOK_LOST);
+    EXPECT_EQ(g_hook_watch.lost_severity, 3);
     WatchNewHook();
-    Interval(0xFFFFF200u, {1, 0}, false);
-    EXPECT_FALSE(Interval(0xFFFFF300u, {2, 0}, false));
-    EXPECT_FALSE(Interval(0xFFFFF100u + HOOK_REINSTALL_SPACING_MS - 1, {3, 0}, false));   // past the wrap
-    EXPECT_TRUE(Interval(0xFFFFF100u + HOOK_REINSTALL_SPACING_MS, {4, 0}, false));
+    Interval(now + 200, {1, 0}, true);
+    EXPECT_EQ(Interval(now + 250, {2, 0}, false), HOOK_WELL);   // within 5 s of the re-install
+}
+
+TEST_F(HookWatchTest, ARefusedHookIsTriedAgainEveryFiveSeconds) {
+    WatchFailedInstall(0xFFFFF000u);
+    EXPECT_EQ(JudgeHook(0xFFFFF000u + HOOK_INSTALL_RETRY_MS - 1, {0, 0}, 0, false), HOOK_WELL);
+    EXPECT_EQ(JudgeHook(0xFFFFF000u + HOOK_INSTALL_RETRY_MS, {0, 0}, 0, false), HOOK_INSTALL_AGAIN);
+    EXPECT_EQ(JudgeHook(0xFFFFF000u + HOOK_INSTALL_RETRY_MS + 50, {0, 0}, 0, false), HOOK_WELL);
+    EXPECT_EQ(JudgeHook(0xFFFFF000u + 2 * HOOK_INSTALL_RETRY_MS, {0, 0}, 0, false), HOOK_INSTALL_AGAIN);
 }
 
 }  // namespace

@@ -31,6 +31,7 @@ void TestHost::Reset() {
     severity = 7;
     has_focus = false;
     hotkey_sleep_ms = 0;
+    slow_ms = 0;
     std::memset(quick_option, 0, sizeof quick_option);
     log.clear();
     reloads.clear();
@@ -44,6 +45,14 @@ void TestHost::Log(int sev, const char *line) {
     if (text.compare(0, tag.size(), tag) == 0)
         text.erase(0, tag.size());
     log.push_back({sev, text});
+    if (slow_ms)
+        Sleep(slow_ms);
+}
+
+HWND TestHost::MainWindow() {
+    if (slow_ms)
+        Sleep(slow_ms);
+    return window;
 }
 
 void TestHost::SendHotKey(const char *name) {

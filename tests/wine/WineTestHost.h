@@ -25,7 +25,7 @@ public:
     const char *Version() override { return version.c_str(); }
     void SendHotKey(const char *name) override;
     bool HasFocus() override { return has_focus; }
-    HWND MainWindow() override { return window; }
+    HWND MainWindow() override;
     void QuickOption(uint8_t (&option)[8]) override;
     void ReloadMenu(const char *plugin_name) override;
 
@@ -37,6 +37,7 @@ public:
     int severity = 7;
     bool has_focus = false;
     DWORD hotkey_sleep_ms = 0;   // how long the host takes to act on a hot key
+    DWORD slow_ms = 0;           // how long each log line and GetWindowHandles take
     HWND window = nullptr;
     uint8_t quick_option[8] = {};
     std::vector<LogLine> log;

@@ -81,7 +81,7 @@ void BM_TimerTickMoveCycle(benchmark::State &state) {
     for (auto _ : state) {
         now += 250;
         benchmark::DoNotOptimize(HasHookBeenLost(now, {960, 540}));
-        RunTimerTick(now, {960, 540}, cfg, host);
+        RunTimerTick(now, {960, 540}, {960, 540}, cfg, host);
     }
 }
 BENCHMARK(BM_TimerTickMoveCycle);
