@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/HookQueue.h"
 #include "engine/TimerTick.h"
 
 namespace {
@@ -318,6 +319,35 @@ TEST_F(HookWatchTest, ARefusedHookIsTriedAgainEveryFiveSeconds) {
     EXPECT_EQ(JudgeHook(0xFFFFF000u + HOOK_INSTALL_RETRY_MS, {0, 0}, 0, false), HOOK_INSTALL_AGAIN);
     EXPECT_EQ(JudgeHook(0xFFFFF000u + HOOK_INSTALL_RETRY_MS + 50, {0, 0}, 0, false), HOOK_WELL);
     EXPECT_EQ(JudgeHook(0xFFFFF000u + 2 * HOOK_INSTALL_RETRY_MS, {0, 0}, 0, false), HOOK_INSTALL_AGAIN);
+}
+
+// The hook thread's events reach the engine's thread in order, with one wake for each time the
+// reader has taken the last; a full ring drops and counts.
+TEST(HookQueueTest, InOrderOneWakePerBatchAndAFullRingDrops) {
+    static HookQueue queue;   // a fresh ring, not the plug-in's
+    HookEvent ev = {};
+    int wakes = 0;
+    for (uint32_t i = 0; i < HOOK_QUEUE_SIZE + 5; ++i) {
+        ev.now = i;
+        EXPECT_EQ(queue.Push(ev), i < HOOK_QUEUE_SIZE) << i;
+        wakes += queue.NeedsWake();
+    }
+    EXPECT_EQ(wakes, 1);
+    EXPECT_EQ(queue.TakeDropped(), 5u);
+    EXPECT_EQ(queue.TakeDropped(), 0u);
+    queue.TakeWake();
+    HookEvent out;
+    for (uint32_t i = 0; i < HOOK_QUEUE_SIZE; ++i) {
+        ASSERT_TRUE(queue.Pop(out));
+        EXPECT_EQ(out.now, i);
+    }
+    EXPECT_FALSE(queue.Pop(out));
+    ev.now = 1000;
+    EXPECT_TRUE(queue.Push(ev));   // room again, past the wrap of the ring
+    EXPECT_TRUE(queue.NeedsWake());
+    EXPECT_FALSE(queue.NeedsWake());
+    ASSERT_TRUE(queue.Pop(out));
+    EXPECT_EQ(out.now, 1000u);
 }
 
 }  // namespace
