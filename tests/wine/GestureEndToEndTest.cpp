@@ -379,6 +379,8 @@ TEST_F(GestureEndToEndTest, BusyHostThreadHoldsNoMouseEvent) {
     HWND full_screen = CreateWindowExA(0, "STATIC", "game", WS_POPUP | WS_VISIBLE, 0, 0, 1280, 1024, nullptr,
                                        nullptr, nullptr, nullptr);
     SetForegroundWindow(full_screen);
+    WhilePumping([] { InjectMoves({{0, 0}}); });   // Wine's first input after the focus changed
+    PumpTicks(1);
     g_host.slow_ms = 300;
     WhilePumping([&held] { held = HeldMs({120, -120, 120, -120}); });
     EXPECT_TRUE(PumpUntil([] { return g_host.CountStartingWith("full screen in front") == 1; }, 5000));
