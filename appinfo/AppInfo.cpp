@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "appinfo/SystemDll.h"
-#include "hostapi/VelkApiCore.h"
+#include "base/Text.h"
 
 void FormatSystemError(DWORD code, char (&text)[1024]) {
     std::memset(text, 0, sizeof text);

@@ -11,6 +11,12 @@
 // caller's 1024-byte buffer.
 void FormatSystemError(DWORD code, char (&text)[1024]);
 
+// The same text as a value, for a log line or a message box.
+struct SystemErrorText {
+    explicit SystemErrorText(DWORD code) { FormatSystemError(code, text); }
+    char text[1024];
+};
+
 class ModuleInfo {
 public:
     explicit ModuleInfo(HMODULE module) : module(module) {}

@@ -3,7 +3,8 @@
 #include <cstdarg>
 #include <cstring>
 
-#include "hostapi/VelkApiCore.h"
+#include "base/FileName.h"
+#include "base/Text.h"
 
 AppInfoError g_app_info_error;
 
@@ -11,19 +12,26 @@ int AppInfoError::CopyText(char *buffer, size_t size) const {
     if (!is_set)
         return APPINFO_FLOW_ERROR;
     FormatCut(buffer, size, "%s", message);
+    TerminateAtCharacter(buffer, size);
     return APPINFO_NORMAL;
 }
 
 const char *AppInfoError::GetText() { return CopyText(text, sizeof text) == APPINFO_NORMAL ? text : nullptr; }
 
-// The base name begins after the last backslash that is not the text's last character; the
-// first character is never taken for a separator.
+// A separator in the last position is passed over, and the first character is never taken for
+// one.
 const char *AppInfoBaseName(const char *path) {
-    size_t length = std::strlen(path);
-    for (size_t i = length >= 2 ? length - 2 : 0; i >= 1; --i)
-        if (path[i] == '\\')
-            return path + i + 1;
-    return path;
+    const size_t length = std::strlen(path);
+    if (length < 2)
+        return path;
+    const char *name = FileNameIn(path, path + length - 1);
+    return name == path + 1 ? path : name;
+}
+
+// At most N - 1 bytes and never half a character, the rest of the field zero.
+template <size_t N> static void CopyCut(char (&field)[N], const char *text) {
+    std::strncpy(field, text, N);
+    TerminateAtCharacter(field, N);
 }
 
 int SetAppInfoError(const char *file, int line, const char *format, ...) {
@@ -36,11 +44,9 @@ int SetAppInfoError(const char *file, int line, const char *format, ...) {
     va_end(args);
 
     AppInfoError &e = g_app_info_error;
-    std::memset(e.file, 0, sizeof e.file);
-    std::strncpy(e.file, AppInfoBaseName(file), sizeof e.file - 1);
+    CopyCut(e.file, AppInfoBaseName(file));
     e.line = line;
-    std::memset(e.message, 0, sizeof e.message);
-    std::strncpy(e.message, message, sizeof e.message - 1);
+    CopyCut(e.message, message);
     e.is_set = true;
     return APPINFO_NORMAL;
 }

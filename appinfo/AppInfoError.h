@@ -29,5 +29,5 @@ int SetAppInfoError(const char *file, int line, const char *format, ...)
     __attribute__((format(printf, 3, 4)));
 AppInfoError GetAppInfoError();
 
-// The part of a source path after its last backslash (one in the last position does not count).
+// The part of a source path after its last '\\' or '/' (one in the last position does not count).
 const char *AppInfoBaseName(const char *path);

@@ -2,6 +2,8 @@
 
 #include <uxtheme.h>
 
+#include "base/ProcAddress.h"
+
 namespace {
 
 enum Dll { COMCTL32, UXTHEME, SHELL32, VERSION, DLL_COUNT };
@@ -32,7 +34,7 @@ Fn Find(Dll dll, const char *name, Fn &fn) {
         if (!g_dlls[dll])
             g_dlls[dll] = LoadFromSystemFolder(DLL_FILES[dll]);
         if (g_dlls[dll])
-            fn = reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(g_dlls[dll], name)));
+            fn = ProcAddress<Fn>(g_dlls[dll], name);
     }
     return fn;
 }

@@ -62,8 +62,5 @@ static const UINT_PTR ENGINE_TIMER_ID = 1;
 // keep what they hold.
 void ResetGestureState();
 
-// True, with a trace line, when the FullScreen setting holds a recognised gesture back.
-bool IsGestureHeldBack();
-
 void RefreshMonitorRects();
 bool IsInHotZone(int x, int y);

@@ -2,7 +2,7 @@
 // Asked only when a gesture has been recognised, never per mouse event.
 #include "appinfo/SystemDll.h"
 #include "engine/Engine.h"
-#include "engine/HotZones.h"
+#include "engine/FullScreen.h"
 #include "settings/Settings.h"
 
 namespace {

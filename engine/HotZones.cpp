@@ -40,17 +40,3 @@ bool IsInAnyMonitorZone(uint32_t onmove, const Rect32 &primary, bool has_seconda
 bool IsHostFrameZoneOn(uint32_t onmove, const uint8_t (&quick_option)[8]) {
     return (onmove & MOVE_ZONE_HOST_FRAME) && (quick_option[0] != 0 || quick_option[1] == 0);
 }
-
-bool CoversRect(const Rect32 &window, const Rect32 &monitor) {
-    return window.left <= monitor.left && window.top <= monitor.top && window.right >= monitor.right &&
-           window.bottom >= monitor.bottom;
-}
-
-bool IsHeldBackByFullScreen(int32_t setting, int32_t notification_state, bool foreground_covers_monitor) {
-    if (setting == FULLSCREEN_REACT_ALWAYS)
-        return false;
-    if (notification_state == NOTIFICATION_STATE_D3D_FULL_SCREEN ||
-        notification_state == NOTIFICATION_STATE_PRESENTATION_MODE)
-        return true;
-    return setting == FULLSCREEN_ANY_WINDOW && foreground_covers_monitor;
-}

@@ -1,7 +1,6 @@
 // Hot-zone geometry: corner squares and edge strips of the first two monitors, and the
 // host's own window. Plain functions over plain rectangles, bounds inclusive.
 #pragma once
-#include <cstddef>
 #include <cstdint>
 
 #include "settings/Settings.h"
@@ -23,27 +22,3 @@ bool IsInAnyMonitorZone(uint32_t onmove, const Rect32 &primary, bool has_seconda
 // The host-frame zone is tested when its bit is set and the host's quick options allow it:
 // byte 0 set, or byte 1 clear.
 bool IsHostFrameZoneOn(uint32_t onmove, const uint8_t (&quick_option)[8]);
-
-// The system's user-notification states (SHQueryUserNotificationState) that mean exclusive full
-// screen. Its "busy" state is not among them: some overlays report it with nothing full screen.
-enum : int32_t { NOTIFICATION_STATE_D3D_FULL_SCREEN = 3, NOTIFICATION_STATE_PRESENTATION_MODE = 4 };
-
-bool CoversRect(const Rect32 &window, const Rect32 &monitor);
-bool IsHeldBackByFullScreen(int32_t setting, int32_t notification_state, bool foreground_covers_monitor);
-
-// Monitor "1" is the primary, wherever the system lists it (Windows promises no order); the
-// others follow in the order in which the system lists them. `count` of the N entries are in
-// use; a full list takes no more, except the primary, which pushes the last one out.
-template <typename Entry, size_t N>
-void AddInMonitorOrder(Entry (&entries)[N], size_t &count, const Entry &entry, bool is_primary) {
-    if (!is_primary) {
-        if (count < N)
-            entries[count++] = entry;
-        return;
-    }
-    if (count < N)
-        ++count;
-    for (size_t i = count - 1; i > 0; --i)
-        entries[i] = entries[i - 1];
-    entries[0] = entry;
-}

@@ -1,6 +1,6 @@
 #include "engine/MonitorList.h"
 
-#include "engine/HotZones.h"
+#include "engine/MonitorOrder.h"
 
 MonitorList::MonitorList() {
     EnumDisplayMonitors(nullptr, nullptr, Collect, reinterpret_cast<LPARAM>(this));

@@ -2,6 +2,7 @@
 // the queue, wakes the engine's thread, passes the event on. It calls nothing of the host's and
 // allocates nothing. Recognition runs on the engine's thread, in the order the events came.
 #include "engine/Engine.h"
+#include "engine/FullScreen.h"
 #include "engine/Gestures.h"
 #include "engine/HookQueue.h"
 #include "hostapi/VelkApi.h"

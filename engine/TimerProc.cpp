@@ -1,6 +1,7 @@
 // The timer's tick: takes the events the hook has queued, reads the clock and the cursor, looks at
 // the hook, and lets the tick's decisions run against the real host and screen.
 #include "engine/Engine.h"
+#include "engine/FullScreen.h"
 #include "engine/TimerTick.h"
 #include "hostapi/VelkApi.h"
 #include "settings/Settings.h"

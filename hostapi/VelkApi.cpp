@@ -2,14 +2,10 @@
 
 #include <cstring>
 
+#include "base/ProcAddress.h"
+
 // Bound by its constructor during the module's static initialisation, before DllMain.
 VelkApi g_VelkApi;
-
-// GetProcAddress gives an untyped address; each field gets its own function type.
-template <typename Fn>
-static Fn Lookup(HMODULE module, const char *name) {
-    return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-}
 
 void VelkApi::Load() {
     host_module = nullptr;
@@ -18,11 +14,11 @@ void VelkApi::Load() {
     if (!exe)
         return;
     host_module = exe;
-    PrintRaw = Lookup<VelkPrintRawFn>(exe, "Velk_PrintRaw");
-    PrintErrRaw = Lookup<VelkPrintErrRawFn>(exe, "Velk_PrintErrRaw");
+    PrintRaw = ProcAddress<VelkPrintRawFn>(exe, "Velk_PrintRaw");
+    PrintErrRaw = ProcAddress<VelkPrintErrRawFn>(exe, "Velk_PrintErrRaw");
     if (!PrintRaw && !PrintErrRaw)
         return;
-#define VELK_API_BIND(name, type) name = Lookup<type>(exe, "Velk_" #name);
+#define VELK_API_BIND(name, type) name = ProcAddress<type>(exe, "Velk_" #name);
     VELK_API_FUNCTIONS(VELK_API_BIND)
 #undef VELK_API_BIND
 }

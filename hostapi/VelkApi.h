@@ -77,7 +77,6 @@ public:
     VelkPrintErrRawFn PrintErrRaw;
 
     void Load();
-    bool IsEnable() const { return host_module != nullptr; }
     bool CheckVersion(const char *minimum, const char *maximum);
     void PrintVersionError(const char *tag, const char *minimum, const char *maximum);
     void PrintLoadErrors(const char *tag);

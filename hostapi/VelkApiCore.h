@@ -4,17 +4,12 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "base/Text.h"
+
 constexpr int LOG_SEVERITY_NOT_ASKED = 8;
 constexpr int LOG_SEVERITY_WHEN_HOST_CANNOT_TELL = 3;
 constexpr int LOG_LINE_SIZE = 256;   // 255 characters and the NUL
 constexpr int HOST_VERSION_SIZE = 80;
-
-// Shift-JIS (code page 932): the first byte of a double-byte character.
-inline bool IsCp932LeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
-
-// Terminates a Shift-JIS text that may fill its whole buffer: at most size - 1 bytes stay, and a
-// double-byte character whose second byte does not fit goes whole, so no half character ends it.
-void TerminateAtCharacter(char *text, size_t size);
 
 // The host may write its version as "version 0.9.6.42"; only that exact prefix is removed.
 const char *SkipVersionPrefix(const char *text);
@@ -31,9 +26,3 @@ bool SeverityPasses(int message_severity, int32_t host_severity_cell);
 
 // "tag message", cut to 255 characters.
 void FormatLogLine(char (&line)[LOG_LINE_SIZE], const char *tag, const char *format, va_list args);
-
-// printf into a fixed buffer, cutting what does not fit; the text is always terminated. On
-// Windows this is the C runtime's own formatter: %d, %u, %s and %x are all the plug-in needs.
-void VFormatCut(char *buffer, size_t size, const char *format, va_list args)
-    __attribute__((format(printf, 3, 0)));
-void FormatCut(char *buffer, size_t size, const char *format, ...) __attribute__((format(printf, 3, 4)));

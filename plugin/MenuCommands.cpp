@@ -14,6 +14,7 @@
 #include "settings/Settings.h"
 #include "ui/FormAboutBoxUnit.h"
 #include "ui/FormOptionUnit.h"
+#include "ui/ModuleTitle.h"
 
 // Created on first use and kept until the module is unloaded.
 static TOptionDlg *OptionDlg;
@@ -21,10 +22,8 @@ static TAboutBox *AboutBox;
 
 // The dialog has closed; the settings apply all the same.
 static void ShowSaveError(uint32_t error) {
-    char reason[1024];
-    FormatSystemError(error, reason);
     char text[1400];
-    FormatCut(text, sizeof text, "設定を保存できませんでした。\n\n%s\n%s", g_ini_path, reason);
+    FormatCut(text, sizeof text, "設定を保存できませんでした。\n\n%s\n%s", g_ini_path, SystemErrorText(error).text);
     char title[MAX_PATH];
     ModuleTitle(g_handle_module, title);
     MessageBoxA(nullptr, text, title, MB_OK | MB_ICONERROR);

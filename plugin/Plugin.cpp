@@ -41,17 +41,12 @@ bool IsSetUpFor(const char *command) {
     return g_set_up;
 }
 
-// Severity 3, as the refusal of an unsupported host: the user's settings are at stake.
-static void LogSettingsError(const char *format, uint32_t error) {
-    char reason[1024];
-    FormatSystemError(error, reason);
-    g_VelkApi.Print(3, PLUGIN_NAME, format, g_ini_path, reason);
-}
-
+// Settings errors go out at severity 3, as the refusal of an unsupported host: the user's
+// settings are at stake.
 uint32_t SaveSettingsReported() {
     const uint32_t error = SaveSettings();
     if (error)
-        LogSettingsError("設定ファイル%sに保存できません。%s", error);
+        g_VelkApi.Print(3, PLUGIN_NAME, "設定ファイル%sに保存できません。%s", g_ini_path, SystemErrorText(error).text);
     return error;
 }
 
@@ -108,7 +103,8 @@ void WINAPI Velk_OnGetPluginInfo(char *info80) {
 int WINAPI Velk_OnSetup(int) {
     g_set_up = true;
     if (const uint32_t error = LoadSettings())
-        LogSettingsError("設定ファイル%sを読み込めません。%s 既定の設定で動作し、ファイルは書き換えません。", error);
+        g_VelkApi.Print(3, PLUGIN_NAME, "設定ファイル%sを読み込めません。%s 既定の設定で動作し、ファイルは書き換えません。",
+                        g_ini_path, SystemErrorText(error).text);
     SetEnableCheckMark(g_cfg.general.enable != 0);
     StartEngine(g_handle_module);
     ResetGestureState();

@@ -1,6 +1,7 @@
 // The settings record to and from the INI file, through the system's profile functions.
 #include <windows.h>
 
+#include "base/Text.h"
 #include "hostapi/VelkApi.h"
 #include "settings/Settings.h"
 

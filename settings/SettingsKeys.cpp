@@ -2,7 +2,8 @@
 
 #include <cstring>
 
-#include "hostapi/VelkApiCore.h"
+#include "base/FileName.h"
+#include "base/Text.h"
 
 Settings g_cfg;
 char g_ini_path[INI_PATH_SIZE];
@@ -53,11 +54,7 @@ void SetToggleEnableText(Settings &cfg, const char *text) {
 void DeriveIniPath(const char *module_path, char (&ini_path)[INI_PATH_SIZE]) {
     char stem[INI_PATH_SIZE] = {};
     std::strncpy(stem, module_path, sizeof stem - 1);
-    const char *name = stem;
-    for (const char *p = stem; *p; ++p)
-        if (*p == '\\' || *p == '/')
-            name = p + 1;
-    if (char *dot = std::strrchr(const_cast<char *>(name), '.'))
+    if (char *dot = std::strrchr(const_cast<char *>(FileNameOf(stem)), '.'))
         *dot = '\0';
     std::memset(ini_path, 0, sizeof ini_path);
     FormatCut(ini_path, sizeof ini_path, "%s.ini", stem);   // 258 characters or more lose the extension

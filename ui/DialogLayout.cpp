@@ -4,6 +4,7 @@
 #include <uxtheme.h>
 
 #include "appinfo/SystemDll.h"
+#include "base/ProcAddress.h"
 #include "ui/Placement.h"
 
 const char LAYOUT_PAGE[] = "LayoutPage";
@@ -42,8 +43,8 @@ int ScreenDpi() {
 int FormDpi(HWND form) {
     // Windows 7 lacks GetDpiForWindow; User32 itself is loaded in every program with windows.
     using GetDpiForWindowProc = UINT(WINAPI *)(HWND);
-    const auto get_dpi_for_window = reinterpret_cast<GetDpiForWindowProc>(
-        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+    const auto get_dpi_for_window =
+        ProcAddress<GetDpiForWindowProc>(GetModuleHandleA("user32.dll"), "GetDpiForWindow");
     if (get_dpi_for_window)
         if (const UINT dpi = get_dpi_for_window(form))
             return static_cast<int>(dpi);
@@ -64,7 +65,9 @@ static EmptyDialogTemplate MakeTemplate(DWORD style, DWORD ex_style) {
     return t;
 }
 
-HBRUSH LayoutControlColour(HWND control, HDC dc) {
+HBRUSH AnswerColourMessage(WPARAM wparam, LPARAM lparam) {
+    const auto control = reinterpret_cast<HWND>(lparam);
+    const auto dc = reinterpret_cast<HDC>(wparam);
     switch (static_cast<Look>(reinterpret_cast<INT_PTR>(GetPropA(control, LOOK_PROPERTY)))) {
     case Look::Desktop:
         SetTextColor(dc, RGB(0, 0, 128));
@@ -86,8 +89,7 @@ static INT_PTR CALLBACK PageProc(HWND, UINT message, WPARAM wparam, LPARAM lpara
         return FALSE;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
-        return reinterpret_cast<INT_PTR>(
-            LayoutControlColour(reinterpret_cast<HWND>(lparam), reinterpret_cast<HDC>(wparam)));
+        return reinterpret_cast<INT_PTR>(AnswerColourMessage(wparam, lparam));
     }
     return FALSE;
 }
@@ -98,7 +100,7 @@ static LRESULT CALLBACK PanelProc(HWND panel, UINT message, WPARAM wparam, LPARA
     switch (message) {
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
-        if (HBRUSH brush = LayoutControlColour(reinterpret_cast<HWND>(lparam), reinterpret_cast<HDC>(wparam)))
+        if (HBRUSH brush = AnswerColourMessage(wparam, lparam))
             return reinterpret_cast<LRESULT>(brush);
         break;
     case WM_COMMAND:

@@ -60,8 +60,9 @@ inline int Scaled(int pixels, int dpi) { return MulDiv(pixels, dpi, 96); }
 // Creates every row at `dpi`; false when a window could not be created.
 bool BuildLayout(HWND form, const LayoutRow *rows, size_t count, const HFONT *fonts, int dpi, LayoutWindows &out);
 
-// Colours for a control of the layout: null when the control keeps the default ones.
-HBRUSH LayoutControlColour(HWND control, HDC dc);
+// The answer to WM_CTLCOLORSTATIC or WM_CTLCOLORBTN (the control's DC in wparam, the control
+// in lparam) for a control of the layout: its brush, null when it keeps the default colours.
+HBRUSH AnswerColourMessage(WPARAM wparam, LPARAM lparam);
 
 // Shows a form without controls modally and without an owner, as a modal form of this thread:
 // while it is shown every other enabled, visible top-level window of the thread is disabled,

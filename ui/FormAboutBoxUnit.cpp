@@ -4,7 +4,6 @@
 
 #include <cstring>
 #include <iterator>
-#include <string>
 
 #include "appinfo/AppInfo.h"
 #include "appinfo/SystemDll.h"
@@ -90,8 +89,7 @@ INT_PTR CALLBACK TAboutBox::DialogProc(HWND form, UINT message, WPARAM wparam, L
         }
         return FALSE;
     case WM_CTLCOLORSTATIC:
-        return reinterpret_cast<INT_PTR>(
-            LayoutControlColour(reinterpret_cast<HWND>(lparam), reinterpret_cast<HDC>(wparam)));
+        return reinterpret_cast<INT_PTR>(AnswerColourMessage(wparam, lparam));
     case WM_DESTROY:
         self->FormHide();
         return FALSE;

@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "appinfo/SystemDll.h"
+#include "base/Text.h"
 #include "settings/Settings.h"
 #include "ui/ModuleTitle.h"
 #include "ui/OptionFields.h"
@@ -146,8 +147,6 @@ const LayoutRow OPTION_LAYOUT[] = {
 
 static_assert(std::size(OPTION_LAYOUT) <= LAYOUT_CAPACITY, "the layout holds every row");
 
-bool IsLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
-
 // The system's message font, or that font `height` pixels high at 96 DPI, at `dpi`.
 HFONT UserInterfaceFont(int height, int dpi) {
     NONCLIENTMETRICSA metrics = {};
@@ -161,19 +160,9 @@ HFONT UserInterfaceFont(int height, int dpi) {
 
 }  // namespace
 
-void ModuleTitle(HMODULE module, char (&title)[MAX_PATH]) {
-    char path[MAX_PATH + 1] = {};
-    GetModuleFileNameA(module, path, MAX_PATH);
-    const size_t length = ModuleBaseName(path, IsLeadByte, title, sizeof title);
-    const size_t first = FirstCharLength(title, IsLeadByte);
-    // The system's ANSI rules leave the bytes of double-byte characters alone.
-    if (length > first)
-        CharLowerBuffA(title + first, static_cast<DWORD>(length - first));
-}
-
 TOptionDlg::TOptionDlg(HMODULE module) : module_(module) {
     ModuleTitle(module, title_);
-    wsprintfA(caption_, "%sの設定", title_);
+    FormatCut(caption_, sizeof caption_, "%sの設定", title_);
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_TAB_CLASSES};
     system_dll::InitCommonControlsEx(&controls);
 }
@@ -204,8 +193,7 @@ INT_PTR CALLBACK TOptionDlg::DialogProc(HWND form, UINT message, WPARAM wparam, 
         return TRUE;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
-        return reinterpret_cast<INT_PTR>(
-            LayoutControlColour(reinterpret_cast<HWND>(lparam), reinterpret_cast<HDC>(wparam)));
+        return reinterpret_cast<INT_PTR>(AnswerColourMessage(wparam, lparam));
     case WM_DESTROY:
         for (HFONT &font : self->fonts_) {
             DeleteObject(font);

@@ -4,10 +4,6 @@
 
 #include "ui/DialogLayout.h"
 
-// The module's file name without folder and extension, every character after the first in
-// lower case by the ANSI code page's rules: "Velkcursorwake" for VelkCursorwake.dll.
-void ModuleTitle(HMODULE module, char (&title)[MAX_PATH]);
-
 class TOptionDlg {
 public:
     explicit TOptionDlg(HMODULE module);

@@ -1,27 +1,14 @@
 #include "ui/ModuleTitle.h"
 
-static size_t CharLengthAt(const char *p, LeadByteTest is_lead_byte) {
-    if (*p == '\0')
-        return 0;
-    return is_lead_byte(static_cast<unsigned char>(*p)) && p[1] != '\0' ? 2 : 1;
-}
+#include "base/FileName.h"
+#include "base/Text.h"
 
-size_t ModuleBaseName(const char *path, LeadByteTest is_lead_byte, char *name, size_t size) {
-    const char *start = path;
-    for (const char *p = path; *p; p += CharLengthAt(p, is_lead_byte))
-        if (*p == '\\' || *p == '/')
-            start = p + 1;
-    size_t length = 0;
-    for (const char *p = start; *p && *p != '.';) {
-        const size_t n = CharLengthAt(p, is_lead_byte);
-        if (length + n >= size)
-            break;
-        for (size_t i = 0; i < n; ++i)
-            name[length++] = *p++;
-    }
-    if (size)
-        name[length] = '\0';
-    return length;
+void ModuleTitle(HMODULE module, char (&title)[MAX_PATH]) {
+    char path[MAX_PATH + 1] = {};
+    GetModuleFileNameA(module, path, MAX_PATH);
+    const size_t length = CopyFileStem(path, title, sizeof title);
+    const size_t first = CharLengthAt(title);
+    // The system's ANSI rules leave the bytes of double-byte characters alone.
+    if (length > first)
+        CharLowerBuffA(title + first, static_cast<DWORD>(length - first));
 }
-
-size_t FirstCharLength(const char *text, LeadByteTest is_lead_byte) { return CharLengthAt(text, is_lead_byte); }

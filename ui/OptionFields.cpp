@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "hostapi/VelkApiCore.h"
+#include "base/Text.h"
 #include "ui/IntegerText.h"
 
 #define FIELD(member) offsetof(Settings, member)

@@ -24,7 +24,7 @@ TEST_F(AppInfoErrorTest, BaseNameRule) {
     EXPECT_STREQ(AppInfoBaseName("AppInfo.cpp"), "AppInfo.cpp");
     EXPECT_STREQ(AppInfoBaseName("dir\\sub\\"), "sub\\");      // a trailing backslash is passed over
     EXPECT_STREQ(AppInfoBaseName("\\AppInfo.cpp"), "\\AppInfo.cpp");   // the first character is not examined
-    EXPECT_STREQ(AppInfoBaseName("/unix/path.cpp"), "/unix/path.cpp");
+    EXPECT_STREQ(AppInfoBaseName("/build/appinfo/path.cpp"), "path.cpp");   // a cross-compiled source path
     EXPECT_STREQ(AppInfoBaseName(""), "");
 }
 
@@ -39,6 +39,18 @@ TEST_F(AppInfoErrorTest, RecordsCutTo255AndTheLastFailureWins) {
     EXPECT_EQ(std::strlen(e.file), 255u);
     EXPECT_EQ(std::strlen(e.message), 255u);
     EXPECT_EQ(std::strlen(e.GetText()), 255u);
+
+    // 設 (0x90 0xDD) over and over: 255 bytes, or 7, would end in half a character.
+    std::string kanji;
+    for (int i = 0; i < 200; ++i)
+        kanji += "\x90\xDD";
+    SetAppInfoError(("C:\\" + kanji).c_str(), 11, "%s", kanji.c_str());
+    e = GetAppInfoError();
+    EXPECT_EQ(std::string(e.message), kanji.substr(0, 254));
+    EXPECT_EQ(std::string(e.file), kanji.substr(0, 254));
+    char eight[8];
+    e.CopyText(eight, sizeof eight);
+    EXPECT_EQ(std::string(eight), kanji.substr(0, 6));
 
     SetAppInfoError("a\\b.cpp", 42, "VerQueryValue() return %d. GetLastError()=%d.", 0, 1813);
     e = GetAppInfoError();

@@ -5,6 +5,7 @@
 
 #include "plugin/PluginCore.h"
 #include "settings/Settings.h"
+#include "base/Text.h"
 #include "hostapi/VelkApiCore.h"
 
 namespace {

@@ -4,7 +4,9 @@
 #include <climits>
 #include <string>
 
+#include "engine/FullScreen.h"
 #include "engine/HotZones.h"
+#include "engine/MonitorOrder.h"
 #include "settings/Settings.h"
 
 namespace {

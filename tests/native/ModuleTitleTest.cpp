@@ -1,19 +1,19 @@
-// The module title rule and the centring rule of the dialogs.
+// The file-name rules of the module title and the settings file, and the centring rule of the
+// dialogs.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
-#include "ui/ModuleTitle.h"
+#include "base/FileName.h"
+#include "base/Text.h"
 #include "ui/Placement.h"
 
 namespace {
 
-bool Cp932LeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
-
 std::string BaseName(const char *path) {
     char name[260];
-    const size_t length = ModuleBaseName(path, Cp932LeadByte, name, sizeof name);
+    const size_t length = CopyFileStem(path, name, sizeof name);
     EXPECT_EQ(length, std::strlen(name));
     return name;
 }
@@ -41,19 +41,19 @@ TEST(ModuleTitle, TrailByteThatLooksLikeABackslashIsPartOfTheName) {
 
 TEST(ModuleTitle, ANameLongerThanTheBufferIsCutBetweenCharacters) {
     char name[4];
-    EXPECT_EQ(ModuleBaseName("C:\\p\\Velk.dll", Cp932LeadByte, name, sizeof name), 3u);
+    EXPECT_EQ(CopyFileStem("C:\\p\\Velk.dll", name, sizeof name), 3u);
     EXPECT_STREQ(name, "Vel");
-    EXPECT_EQ(ModuleBaseName("C:\\p\\V\x83\x41X.dll", Cp932LeadByte, name, sizeof name), 3u);   // "VアX"
+    EXPECT_EQ(CopyFileStem("C:\\p\\V\x83\x41X.dll", name, sizeof name), 3u);   // "VアX"
     EXPECT_STREQ(name, "V\x83\x41");
-    EXPECT_EQ(ModuleBaseName("C:\\p\\Ve\x83\x41.dll", Cp932LeadByte, name, sizeof name), 2u);
+    EXPECT_EQ(CopyFileStem("C:\\p\\Ve\x83\x41.dll", name, sizeof name), 2u);
     EXPECT_STREQ(name, "Ve");
 }
 
 TEST(ModuleTitle, FirstCharacterMayTakeTwoBytes) {
-    EXPECT_EQ(FirstCharLength("Velk", Cp932LeadByte), 1u);
-    EXPECT_EQ(FirstCharLength("\x83\x41X", Cp932LeadByte), 2u);   // "アX"
-    EXPECT_EQ(FirstCharLength("\x83", Cp932LeadByte), 1u);         // a lone lead byte
-    EXPECT_EQ(FirstCharLength("", Cp932LeadByte), 0u);
+    EXPECT_EQ(CharLengthAt("Velk"), 1u);
+    EXPECT_EQ(CharLengthAt("\x83\x41X"), 2u);   // "アX"
+    EXPECT_EQ(CharLengthAt("\x83"), 1u);         // a lone lead byte
+    EXPECT_EQ(CharLengthAt(""), 0u);
 }
 
 TEST(Placement, CentredWithHalvesRoundedDown) {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/ProcAddress.h"
+
 static HostSide *g_side;
 
 void SetHostSide(HostSide *side) { g_side = side; }
@@ -118,7 +120,7 @@ HOST_BOUND_ONLY(UpdateList)
 
 template <typename Fn>
 static void Find(HMODULE plugin, const char *name, Fn &fn) {
-    fn = reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(plugin, name)));
+    fn = ProcAddress<Fn>(plugin, name);
 }
 
 bool PluginExports::Bind(HMODULE plugin) {

@@ -113,13 +113,6 @@ HWND FocusOf(HWND window) {
     return info.hwndFocus;
 }
 
-RECT ClientRectOnScreen(HWND window) {
-    RECT r;
-    GetClientRect(window, &r);
-    MapWindowPoints(window, nullptr, reinterpret_cast<POINT *>(&r), 2);
-    return r;
-}
-
 RECT RectIn(HWND window, HWND parent) {
     RECT r;
     GetWindowRect(window, &r);

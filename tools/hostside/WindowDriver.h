@@ -26,7 +26,6 @@ void Click(HWND button);                                // posted: the click may
 // modifiers come up.
 void PressKey(WORD key, std::initializer_list<WORD> modifiers = {});
 HWND FocusOf(HWND window);                               // the focus of the window's thread
-RECT ClientRectOnScreen(HWND window);
 RECT RectIn(HWND window, HWND parent);                   // the window's rectangle in parent's client area
 // The label of a tab control's page.
 std::string TabText(HWND tabs, int index);
