@@ -200,18 +200,20 @@ TEST_F(AboutBoxTest, ClickOnTheWebAddressOpensItAndClosesTheBox) {
 
 TEST_F(AboutBoxTest, EscDoesNothingForTheBoxHasNoCancelButton) {
     Start();
+    HWND host_window = CreateHostWindow("Velkora");
     About([&] {
         HWND box = WaitForWindow(CAPTION);
         ASSERT_NE(box, nullptr);
         HWND ok = FindControl(box, C::OKButton);
         PostMessageA(ok, WM_KEYDOWN, VK_ESCAPE, 0);
         PostMessageA(ok, WM_KEYUP, VK_ESCAPE, 0);
-        Sleep(300);
+        ASSERT_TRUE(WaitForPostedMessages(host_window));
         EXPECT_TRUE(IsWindowVisible(box));
         PostMessageA(ok, WM_KEYDOWN, VK_RETURN, 0);   // Enter reaches the default button
         PostMessageA(ok, WM_KEYUP, VK_RETURN, 0);
         EXPECT_TRUE(WaitUntilGone(box));
     });
+    DestroyWindow(host_window);
 }
 
 TEST_F(AboutBoxTest, EngineIsStoppedWhileTheBoxIsOpen) {

@@ -78,6 +78,15 @@ void PostToThreadOf(HWND window, const std::function<void()> &command) {
         delete copy;
 }
 
+bool WaitForPostedMessages(HWND host_window, DWORD timeout_ms) {
+    const auto taken = std::make_shared<std::atomic<bool>>(false);
+    PostToThreadOf(host_window, [taken] { *taken = true; });
+    for (const DWORD start = GetTickCount(); !*taken; Sleep(1))
+        if (GetTickCount() - start > timeout_ms)
+            return false;
+    return true;
+}
+
 int DialogDpi() {
     static const int dpi = [] {
         SetProcessDPIAware();

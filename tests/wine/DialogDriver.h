@@ -24,6 +24,9 @@ bool RunOnThreadOf(HWND window, const std::function<void()> &command, DWORD time
 // Posts `command` to the thread of `window`, as Velkora's tray menu posts its Exit: it runs from
 // whichever message loop that thread is in.
 void PostToThreadOf(HWND window, const std::function<void()> &command);
+// Returns once the thread of `host_window` (a host window) has taken every message posted to
+// any of its windows before the call: a thread takes its posted messages in order.
+bool WaitForPostedMessages(HWND host_window, DWORD timeout_ms = 10000);
 
 // The DPI that the dialogs are laid out at in this run: the screen's, this program being
 // DPI-aware as a DPI-aware Velkora is.

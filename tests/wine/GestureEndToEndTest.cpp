@@ -230,7 +230,7 @@ TEST_F(GestureEndToEndTest, FullScreenWindowInFrontHoldsGesturesBackOnlyWhenSetT
             Click(MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP);
             Click(MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP);
         });
-        PumpMessages(1100);   // past the cool-down of the activations above
+        PumpPastCoolDown();
         WhilePumping([] { MoveCursor(2, 2); });
     };
     for (const char *fullscreen : {"0", "1", "2"}) {

@@ -525,7 +525,7 @@ TEST_F(OptionDialogTest, EngineIsStoppedWhileTheDialogIsOpenAndRestartsAfterCanc
         EXPECT_TRUE(WaitUntilGone(dialog));
     });
     EXPECT_TRUE(g_host.hotkeys.empty());
-    PumpMessages(1100);   // past the cool-down of the first activation
+    PumpPastCoolDown();
     EXPECT_TRUE(JiggleActivates());
 }
 

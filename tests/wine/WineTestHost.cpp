@@ -12,6 +12,8 @@
 #include <sstream>
 #include <thread>
 
+#include "engine/TimerTick.h"
+
 TestHost g_host;
 static const bool g_host_installed = (SetHostSide(&g_host), true);
 // Lines end in LF alone, as CTest expects when it reads the list of tests; the C runtime's text
@@ -203,6 +205,14 @@ bool PumpUntil(const std::function<bool()> &done, DWORD timeout_ms) {
 bool PumpTicks(int ticks, DWORD timeout_ms) {
     const int target = g_host.CountStartingWith("point.x=") + ticks;
     return PumpUntil([&] { return g_host.CountStartingWith("point.x=") >= target; }, timeout_ms);
+}
+
+bool PumpPastCoolDown() {
+    // The plug-in takes its activation's tick before the hot key goes out; the tick count moves
+    // in steps of up to 16 ms.
+    const double pause_ms = ACTIVATION_COOL_DOWN_MS + 16;
+    return PumpUntil([&] { return g_host.hotkey_ms.empty() || MonotonicMs() - g_host.hotkey_ms.back() > pause_ms; },
+                     10000);
 }
 
 void WhilePumping(const std::function<void()> &inject, DWORD settle_ms) {

@@ -82,6 +82,8 @@ bool PumpUntil(const std::function<bool()> &done, DWORD timeout_ms);
 // Tests that need the engine to have looked wait for its ticks, not for a time that a busy
 // machine may not honour.
 bool PumpTicks(int ticks, DWORD timeout_ms = 10000);
+// Pumps until the pause after an activation has run out since the host's last hot key.
+bool PumpPastCoolDown();
 
 // Real input, from the injecting thread. The time stamp is the tick count unless given.
 void InjectWheel(int delta, DWORD time = 0);
