@@ -43,7 +43,7 @@ bool ForegroundCoversItsMonitor() {
     if (!GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor))
         return false;
     const RECT &m = monitor.rcMonitor;
-    // The exceptions ask Velkora, from inside the hook: only for a window that covers its monitor.
+    // Only a window that covers its monitor costs a question to Velkora about its own windows.
     return CoversRect({frame.left, frame.top, frame.right, frame.bottom}, {m.left, m.top, m.right, m.bottom}) &&
            !IsShellOrHostWindow(window);
 }

@@ -61,8 +61,7 @@ extern uint32_t g_last_activation_tick;
 extern std::atomic<bool> g_hook_saw_event;
 
 // Elapsed time is a difference, so the test holds across the 49.7-day wrap of the tick count.
-// A delay that a settings file gives as negative has always meant "due at once", not a wait of
-// some 49 days.
+// A delay of zero or less, which a settings file may give, is due at once.
 inline bool IsDue(uint32_t now, uint32_t start, uint32_t delay) {
     return static_cast<int32_t>(delay) <= 0 || now - start >= delay;
 }

@@ -131,7 +131,7 @@ TEST_F(GestureEndToEndTest, LeftLongPressActivatesAtTheDueTick) {
 TEST_F(GestureEndToEndTest, ShortClickIsNoLongPress) {
     Start(Ini("1", "0", "16"));
     WhilePumping([] {
-        MoveCursor(0, 0);   // near where a released press used to be taken for one
+        MoveCursor(0, 0);   // where the cleared start point of a released press lies
         Click(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
     });
     EXPECT_EQ(Activations(0, 400), 0u);
