@@ -7,17 +7,9 @@
 #include <vector>
 
 #include "settings/Settings.h"
+#include "tests/DefaultSettingsFile.h"
 
 namespace {
-
-// The file a fresh installation writes, as Velkora's users see it: five sections, every key
-// with its default, in this order.
-const char DEFAULT_FILE[] =
-    "[General]\r\nEnable=1\r\nInterval=500\r\nFullScreen=1\r\n"
-    "[ShortcutKey]\r\nToggleEnable=\r\n"
-    "[Wheel]\r\nOnWheel=1\r\nAllowance=4\r\nUp=2\r\nDown=2\r\nTimeOut=500\r\n"
-    "[Move]\r\nOnMove=65551\r\nWidth=10\r\nHeight=10\r\nDelay=200\r\n"
-    "[Click]\r\nOnClick=6\r\nMsecDblClick=200\r\nMsecHoldDown=500\r\nMoveAllowance=10\r\n";
 
 // What writing every key in table order through the profile functions leaves in a new file:
 // a key goes to the end of its section, a section not yet in the file to the end of the file.
@@ -44,7 +36,7 @@ TEST(SettingsTest, KeysInFileOrderWithTheirDefaults) {
     Settings cfg;
     std::memset(&cfg, 0x5A, sizeof cfg);
     ApplyDefaults(cfg);
-    EXPECT_EQ(FileWrittenFromTheTable(cfg), DEFAULT_FILE);
+    EXPECT_EQ(FileWrittenFromTheTable(cfg), DEFAULT_SETTINGS_FILE);
     EXPECT_EQ(cfg.general.enable, 1);
     EXPECT_STREQ(cfg.shortcut.toggle_enable, "");
     EXPECT_EQ(cfg.general.interval, 500);

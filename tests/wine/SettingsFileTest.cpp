@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "appinfo/AppInfo.h"
+#include "tests/DefaultSettingsFile.h"
 #include "tests/wine/DialogDriver.h"
 #include "tests/wine/WineTestHost.h"
 #include "ui/OptionFields.h"
@@ -18,20 +19,13 @@ protected:
     void SetUp() override { g_host.Reset(); }
 };
 
-const char DEFAULT_FILE[] =
-    "[General]\r\nEnable=1\r\nInterval=500\r\nFullScreen=1\r\n"
-    "[ShortcutKey]\r\nToggleEnable=\r\n"
-    "[Wheel]\r\nOnWheel=1\r\nAllowance=4\r\nUp=2\r\nDown=2\r\nTimeOut=500\r\n"
-    "[Move]\r\nOnMove=65551\r\nWidth=10\r\nHeight=10\r\nDelay=200\r\n"
-    "[Click]\r\nOnClick=6\r\nMsecDblClick=200\r\nMsecHoldDown=500\r\nMoveAllowance=10\r\n";
-
 TEST_F(SettingsFileTest, MissingFileGivesDefaultsAndTeardownWritesEveryKey) {
     LoadedPlugin plugin(CurrentTestName(), "", false);
     ASSERT_TRUE(plugin.Load());
     plugin.Setup();
     EXPECT_EQ(plugin.MenuItem(0).checked, 1);
     plugin.Teardown();
-    EXPECT_EQ(ReadTextFile(plugin.ini_path), DEFAULT_FILE);
+    EXPECT_EQ(ReadTextFile(plugin.ini_path), DEFAULT_SETTINGS_FILE);
 }
 
 TEST_F(SettingsFileTest, ValuesSurviveARoundTripAsTheFileHoldsThem) {
