@@ -45,7 +45,6 @@ void FormatSystemError(DWORD code, char (&text)[1024]) {
         FreeLibrary(wininet);
 }
 
-#define RECORD_ERROR(...) SetAppInfoError(__FILE__, __LINE__, __VA_ARGS__)
 
 int ModuleInfo::GetFileVersion(char *o_str, size_t size) {
     if (!o_str) {

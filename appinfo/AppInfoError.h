@@ -27,6 +27,7 @@ extern AppInfoError g_app_info_error;
 
 int SetAppInfoError(const char *file, int line, const char *format, ...)
     __attribute__((format(printf, 3, 4)));
+#define RECORD_ERROR(...) SetAppInfoError(__FILE__, __LINE__, __VA_ARGS__)
 AppInfoError GetAppInfoError();
 
 // The part of a source path after its last '\\' or '/' (one in the last position does not count).

@@ -20,6 +20,14 @@
 static TOptionDlg *OptionDlg;
 static TAboutBox *AboutBox;
 
+// No dialog is shown by then: the objects hold memory only, no window, font or icon.
+void ReleaseDialogs() {
+    delete OptionDlg;
+    OptionDlg = nullptr;
+    delete AboutBox;
+    AboutBox = nullptr;
+}
+
 // The dialog has closed; the settings apply all the same.
 static void ShowSaveError(uint32_t error) {
     char text[1400];

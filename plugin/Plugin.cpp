@@ -86,8 +86,10 @@ BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) {
         // FreeLibrary without a tear-down (reserved is null) must not leave the hook or the
         // timer pointing into unmapped memory. At process exit (reserved is not null) other
         // threads are gone and the system takes everything back: touch nothing.
-        if (!reserved)
+        if (!reserved) {
             ReleaseEngine();
+            ReleaseDialogs();
+        }
         UninitPlugin();
         return TRUE;
     default:

@@ -15,6 +15,9 @@ void SetEnable(bool on);
 bool IsSetUpFor(const char *command);
 bool IsSetUp();
 
+// The dialog objects, which live from their first use until the module is unloaded.
+void ReleaseDialogs();
+
 // SaveSettings, with a failure logged as an error naming the file and the system's reason;
 // 0 or the error code.
 uint32_t SaveSettingsReported();

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <uxtheme.h>
 
+#include "appinfo/AppInfoError.h"
 #include "appinfo/SystemDll.h"
 #include "base/ProcAddress.h"
 #include "ui/Placement.h"
@@ -158,8 +159,11 @@ bool BuildLayout(HWND form, const LayoutRow *rows, size_t count, const HFONT *fo
                                      Scaled(row.x, dpi), Scaled(row.y, dpi), Scaled(row.w, dpi), Scaled(row.h, dpi),
                                      parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance, nullptr);
         }
-        if (!window)
+        if (!window) {
+            RECORD_ERROR("CreateWindowEx(%s) failed. GetLastError()=%d.",
+                         row.cls == LAYOUT_PAGE ? "page" : row.cls, static_cast<int>(GetLastError()));
             return false;
+        }
         SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(fonts[row.font]), FALSE);
         if (row.look != Look::Plain)
             SetPropA(window, LOOK_PROPERTY, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(row.look)));
@@ -253,6 +257,11 @@ INT_PTR ShowLayoutDialog(HINSTANCE instance, DLGPROC proc, LPARAM param) {
         SetActiveWindow(active);
     const INT_PTR result = g_modal.result;
     g_modal = {};
+    if (result == LAYOUT_NOT_BUILT) {
+        AppInfoError error = GetAppInfoError();
+        MessageBoxA(nullptr, error.GetText(), "ERROR", MB_OK);
+        return IDCANCEL;
+    }
     return result;
 }
 

@@ -57,7 +57,9 @@ int ScreenDpi();
 // Pixels at 96 DPI as pixels at `dpi`. At 96 every measure stays as it is.
 inline int Scaled(int pixels, int dpi) { return MulDiv(pixels, dpi, 96); }
 
-// Creates every row at `dpi`; false when a window could not be created.
+// Creates every row at `dpi`; false, with the failure recorded (RECORD_ERROR), when a window
+// could not be created. The form then ends itself with LAYOUT_NOT_BUILT.
+constexpr INT_PTR LAYOUT_NOT_BUILT = IDABORT;
 bool BuildLayout(HWND form, const LayoutRow *rows, size_t count, const HFONT *fonts, int dpi, LayoutWindows &out);
 
 // The answer to WM_CTLCOLORSTATIC or WM_CTLCOLORBTN (the control's DC in wparam, the control
@@ -68,7 +70,9 @@ HBRUSH AnswerColourMessage(WPARAM wparam, LPARAM lparam);
 // while it is shown every other enabled, visible top-level window of the thread is disabled,
 // and when it closes exactly those are enabled again and the window that was active before
 // is activated. Returns the result given to EndLayoutDialog; IDCANCEL when the thread is told
-// to quit, or when a form is being shown already.
+// to quit, or when a form is being shown already. A form that ends with LAYOUT_NOT_BUILT while
+// it is created is never shown: the recorded failure goes into a message box, and the result is
+// IDCANCEL.
 INT_PTR ShowLayoutDialog(HINSTANCE instance, DLGPROC proc, LPARAM param);
 void EndLayoutDialog(HWND form, INT_PTR result);
 

@@ -68,7 +68,10 @@ INT_PTR CALLBACK TAboutBox::DialogProc(HWND form, UINT message, WPARAM wparam, L
         return FALSE;
     switch (message) {
     case WM_INITDIALOG:
-        self->FormCreate(form);
+        if (!self->FormCreate(form)) {
+            EndLayoutDialog(form, LAYOUT_NOT_BUILT);
+            return TRUE;
+        }
         self->FormShow();
         return TRUE;
     case WM_COMMAND:
@@ -97,17 +100,19 @@ INT_PTR CALLBACK TAboutBox::DialogProc(HWND form, UINT message, WPARAM wparam, L
     return FALSE;
 }
 
-void TAboutBox::FormCreate(HWND form) {
+bool TAboutBox::FormCreate(HWND form) {
     form_ = form;
     SetWindowTextA(form, "バージョン情報");
     const int dpi = FormDpi(form);
     fonts_[NORMAL] = AboutFont(false, dpi);
     fonts_[LINK] = AboutFont(true, dpi);
-    BuildLayout(form, ABOUT_LAYOUT, std::size(ABOUT_LAYOUT), fonts_, dpi, windows_);
+    if (!BuildLayout(form, ABOUT_LAYOUT, std::size(ABOUT_LAYOUT), fonts_, dpi, windows_))
+        return false;
     picture_ = static_cast<HBITMAP>(
         LoadImageA(module_handle, MAKEINTRESOURCEA(IDB_PROGRAM_PICTURE), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     SendMessageA(windows_.Get(C::ProgramIcon), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture_));
     SetClientSize(form, Scaled(CLIENT_WIDTH, dpi), Scaled(CLIENT_HEIGHT, dpi));
+    return true;
 }
 
 void TAboutBox::FormShow() {

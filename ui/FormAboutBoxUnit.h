@@ -22,7 +22,7 @@ public:
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND form, UINT message, WPARAM wparam, LPARAM lparam);
-    void FormCreate(HWND form);
+    bool FormCreate(HWND form);   // false when the controls could not all be created
     void FormShow();
     void FormHide();
     void WebSiteClick();

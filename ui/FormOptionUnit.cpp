@@ -175,7 +175,10 @@ INT_PTR CALLBACK TOptionDlg::DialogProc(HWND form, UINT message, WPARAM wparam, 
         return FALSE;
     switch (message) {
     case WM_INITDIALOG:
-        self->FormCreate(form);
+        if (!self->FormCreate(form)) {
+            EndLayoutDialog(form, LAYOUT_NOT_BUILT);
+            return TRUE;
+        }
         self->FormShow();
         return FALSE;   // FormCreate gave the focus
     case LAYOUT_TURN_PAGE:
@@ -208,14 +211,15 @@ INT_PTR CALLBACK TOptionDlg::DialogProc(HWND form, UINT message, WPARAM wparam, 
 
 // The page control, first in the tab order, has the focus at the opening: the arrow keys turn
 // its pages, Tab leads into the shown one.
-void TOptionDlg::FormCreate(HWND form) {
+bool TOptionDlg::FormCreate(HWND form) {
     form_ = form;
     SetWindowTextA(form, caption_);
     const int dpi = FormDpi(form);
     fonts_[NORMAL] = UserInterfaceFont(0, dpi);
     fonts_[NOTE] = UserInterfaceFont(NOTE_HEIGHT, dpi);
     fonts_[PANEL_CAPTION] = UserInterfaceFont(PANEL_CAPTION_HEIGHT, dpi);
-    BuildLayout(form, OPTION_LAYOUT, std::size(OPTION_LAYOUT), fonts_, dpi, windows_);
+    if (!BuildLayout(form, OPTION_LAYOUT, std::size(OPTION_LAYOUT), fonts_, dpi, windows_))
+        return false;
     // What is entered is read into buffers of a fixed size.
     for (const OptionField &field : OPTION_FIELDS)
         if (field.IsEdit())
@@ -227,6 +231,7 @@ void TOptionDlg::FormCreate(HWND form) {
     SetClientSize(form, Scaled(CLIENT_WIDTH, dpi), Scaled(CLIENT_HEIGHT, dpi));
     const RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     CentreWindowIn(form, screen);
+    return true;
 }
 
 void TOptionDlg::FormShow() {

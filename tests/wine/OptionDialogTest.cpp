@@ -585,6 +585,57 @@ TEST_F(OptionDialogTest, FailedSaveAfterOkIsLoggedAndShownAndTheSettingsStillApp
               std::string::npos);
 }
 
+// The plug-in's CreateWindowExA refuses every button; its ShowWindow counts the forms shown.
+decltype(&CreateWindowExA) g_real_create_window;
+decltype(&ShowWindow) g_real_show_window;
+int g_forms_shown;
+
+HWND WINAPI CreateNoButton(DWORD ex_style, LPCSTR cls, LPCSTR text, DWORD style, int x, int y, int w, int h,
+                           HWND parent, HMENU menu, HINSTANCE instance, LPVOID param) {
+    if (HIWORD(reinterpret_cast<UINT_PTR>(cls)) && lstrcmpiA(cls, "Button") == 0) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
+    return g_real_create_window(ex_style, cls, text, style, x, y, w, h, parent, menu, instance, param);
+}
+
+BOOL WINAPI CountFormsShown(HWND window, int command) {
+    g_forms_shown += command != SW_HIDE && TextOf(window) == CAPTION;
+    return g_real_show_window(window, command);
+}
+
+TEST_F(OptionDialogTest, AControlThatCannotBeCreatedLeavesNoHalfBuiltDialog) {
+    LoadedPlugin &plugin = Start(EngineIni("1"));
+    g_forms_shown = 0;
+    g_real_create_window = reinterpret_cast<decltype(g_real_create_window)>(
+        PatchImport(plugin.module, "user32.dll", "CreateWindowExA", reinterpret_cast<void *>(CreateNoButton)));
+    g_real_show_window = reinterpret_cast<decltype(g_real_show_window)>(
+        PatchImport(plugin.module, "user32.dll", "ShowWindow", reinterpret_cast<void *>(CountFormsShown)));
+    ASSERT_NE(g_real_create_window, nullptr);
+    ASSERT_NE(g_real_show_window, nullptr);
+    WhileDialogRuns("ERROR", [&] { plugin.api.MyOption(0); }, [&] {
+        HWND box = WaitForWindow("ERROR");
+        if (HWND half_built = FindWindowA(nullptr, CAPTION)) {
+            ADD_FAILURE() << "the dialog is there without all of its controls";
+            PostMessageA(half_built, WM_CLOSE, 0, 0);
+        }
+        ASSERT_NE(box, nullptr);
+        EXPECT_NE(FindControlByText(box, "CreateWindowEx(Button) failed. GetLastError()=8."), nullptr);
+        Click(FindControlByText(box, "OK"));
+        EXPECT_TRUE(WaitUntilGone(box));
+    });
+    EXPECT_EQ(g_forms_shown, 0);
+    PatchImport(plugin.module, "user32.dll", "CreateWindowExA", reinterpret_cast<void *>(g_real_create_window));
+    PatchImport(plugin.module, "user32.dll", "ShowWindow", reinterpret_cast<void *>(g_real_show_window));
+    EXPECT_TRUE(JiggleActivates());   // the engine runs again, as after Cancel
+    Options([&] {   // and the dialog comes up whole next time
+        HWND dialog = WaitForWindow(CAPTION);
+        ASSERT_NE(dialog, nullptr);
+        Click(FindControl(dialog, CancelBtn));
+        EXPECT_TRUE(WaitUntilGone(dialog));
+    });
+}
+
 TEST_F(OptionDialogTest, CancelWithThePluginDisabledStartsNothing) {
     Start(EngineIni("0"));
     Options([&] {
