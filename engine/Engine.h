@@ -8,7 +8,6 @@
 #include "hostapi/VelkApi.h"
 
 extern HHOOK g_handle_mouse_ll;
-extern UINT_PTR g_timer_id;
 extern RECT g_primary_rect;
 extern RECT g_secondary_rect;
 extern int g_has_secondary;
@@ -54,7 +53,6 @@ void RequestTrayInOut();   // skipped when the host has no SendHotKey
 // tear-down or unload; its thread is the engine's.
 void CreateEngineWindow(HINSTANCE module);
 void DestroyEngineWindow();   // on any thread; only the window's own can destroy it
-extern HWND g_engine_window;
 static const UINT WM_ENGINE_EVENTS = WM_APP + 1;   // the hook thread has queued events
 static const UINT_PTR ENGINE_TIMER_ID = 1;
 

@@ -8,7 +8,8 @@
 
 static const char ENGINE_WINDOW_CLASS[] = "CursorwakeEngine";
 
-HWND g_engine_window;
+static HWND g_engine_window;
+static UINT_PTR g_timer_id;   // the timer of the window, while it runs
 static HINSTANCE g_engine_window_module;   // owns the window class while it is registered
 
 static void TraceMonitorRects() {
@@ -92,4 +93,20 @@ void DestroyEngineWindow() {
         UnregisterClassA(ENGINE_WINDOW_CLASS, g_engine_window_module);
         g_engine_window_module = nullptr;
     }
+}
+
+// The timer belongs to the window: its WM_TIMER reaches the window procedure, so that nothing
+// calls into the module after the window's procedure is taken away.
+void StartTimer(UINT period_ms) {
+    StopTimer();
+    if (g_engine_window)
+        g_timer_id = SetTimer(g_engine_window, ENGINE_TIMER_ID, period_ms, nullptr);
+}
+
+void StopTimer() {
+    if (!g_timer_id)
+        return;
+    if (g_engine_window)
+        KillTimer(g_engine_window, g_timer_id);
+    g_timer_id = 0;
 }

@@ -5,7 +5,6 @@
 #include "settings/Settings.h"
 
 HHOOK g_handle_mouse_ll;
-UINT_PTR g_timer_id;
 static HINSTANCE g_engine_module;
 
 void StartEngine(HINSTANCE module) {
@@ -105,16 +104,3 @@ void UninstallMouseHook() {
     }
 }
 
-void StartTimer(UINT period_ms) {
-    StopTimer();
-    if (g_engine_window)
-        g_timer_id = SetTimer(g_engine_window, ENGINE_TIMER_ID, period_ms, nullptr);
-}
-
-void StopTimer() {
-    if (!g_timer_id)
-        return;
-    if (g_engine_window)
-        KillTimer(g_engine_window, g_timer_id);
-    g_timer_id = 0;
-}

@@ -1,5 +1,6 @@
 // The timer's tick: takes the events the hook has queued, reads the clock and the cursor, looks at
 // the hook, and lets the tick's decisions run against the real host and screen.
+#include "base/ProcAddress.h"
 #include "engine/Engine.h"
 #include "engine/FullScreen.h"
 #include "engine/TimerTick.h"
@@ -33,8 +34,7 @@ Point32 PhysicalCursorPos(POINT scaled) {
     if (!g_looked_up_physical_cursor_pos) {
         g_looked_up_physical_cursor_pos = true;
         if (HMODULE user32 = GetModuleHandleA("user32.dll"))
-            g_get_physical_cursor_pos = reinterpret_cast<GetPhysicalCursorPosProc>(
-                reinterpret_cast<void (*)()>(GetProcAddress(user32, "GetPhysicalCursorPos")));
+            g_get_physical_cursor_pos = ProcAddress<GetPhysicalCursorPosProc>(user32, "GetPhysicalCursorPos");
     }
     POINT physical;
     if (g_get_physical_cursor_pos && g_get_physical_cursor_pos(&physical))

@@ -330,7 +330,9 @@ TEST_F(GestureEndToEndTest, ActivationLeavesTheHookAtOnce) {
     });
     EXPECT_EQ(Activations(1, 700), 1u);
     EXPECT_GE(completing_ms, 0.0);
-    EXPECT_LT(completing_ms, 5.0);
+    // A hook that waited for the host would hold it at least as long as the host takes, however
+    // idle or busy the machine.
+    EXPECT_LT(completing_ms, g_host.hotkey_sleep_ms);
     std::printf("[ latency  ] the completing wheel event held the mouse %.2f ms (SendHotKey takes 300 ms)\n",
                 completing_ms);
 }
