@@ -153,22 +153,43 @@ void SavesEnable0AndLeavesNothingElse(LoadedPlugin &plugin) {
 // again on every way out of the test.
 class FolderRefusingNewFiles {
 public:
-    explicit FolderRefusingNewFiles(const std::string &folder) : folder_(folder) { set_ = Chattr("+i", false); }
+    // A probe caught by the flag is taken away, and the flag set again, until none is left.
+    explicit FolderRefusingNewFiles(const std::string &folder) : folder_(folder) {
+        set_ = Chattr("+i", false);
+        for (int tries = 0; set_ && !left_over_.empty() && tries < 5; ++tries) {
+            Unset();
+            set_ = Chattr("+i", false);
+        }
+        if (!left_over_.empty()) {
+            Unset();
+            set_ = false;
+        }
+    }
     ~FolderRefusingNewFiles() {
         if (set_)
-            Chattr("-i", true);
+            Unset();
     }
     bool IsSet() const { return set_; }
 
 private:
-    bool CanCreateFile() const {
-        const std::string probe = folder_ + "\\probe";
+    void Unset() {
+        Chattr("-i", true);
+        for (const std::string &probe : left_over_)
+            DeleteFileA(probe.c_str());
+        left_over_.clear();
+    }
+    // A probe of a name of its own each time. The flag may come between its creation and its
+    // deletion: the probe then stays until the flag is gone again.
+    bool CanCreateFile() {
+        const std::string probe = folder_ + "\\probe" + std::to_string(probes_++);
         HANDLE file = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
         if (file == INVALID_HANDLE_VALUE)
             return false;
         CloseHandle(file);
-        DeleteFileA(probe.c_str());
-        return true;
+        if (DeleteFileA(probe.c_str()))
+            return true;
+        left_over_.push_back(probe);
+        return false;
     }
     // Wine starts a Unix program as it starts a Windows one; its effect is waited for.
     bool Chattr(const char *flag, bool can_create) {
@@ -188,6 +209,8 @@ private:
 
     std::string folder_;
     bool set_;
+    int probes_ = 0;
+    std::vector<std::string> left_over_;
 };
 
 TEST_F(SettingsFileTest, AFolderThatRefusesNewFilesHasTheFileRewrittenInPlace) {
