@@ -379,7 +379,7 @@ TEST_F(OptionDialogTest, QuittingVelkoraWhileEitherDialogIsOpenClosesItAndLoadsA
         ASSERT_TRUE(plugin.Load()) << caption;
         plugin.Setup();
         EXPECT_EQ(plugin.MenuItem(0).checked, 1);
-        PumpMessages(1100);   // past the cool-down of an earlier activation
+        PumpPastCoolDown();
         EXPECT_TRUE(JiggleActivates()) << caption;
     }
     DestroyWindow(main);
@@ -411,7 +411,7 @@ TEST_F(OptionDialogTest, EnableAndSuspensionWhileEitherDialogIsOpenApplyWhenItCl
         EXPECT_TRUE(JiggleActivates()) << caption;
         g_host.hotkeys.clear();
         plugin.api.MyToggleEnable(0);   // disabled again for the next dialog
-        PumpMessages(1100);             // past the cool-down of the activation
+        PumpPastCoolDown();
     }
     DestroyWindow(main);
 }
