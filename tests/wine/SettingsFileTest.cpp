@@ -153,14 +153,15 @@ void SavesEnable0AndLeavesNothingElse(LoadedPlugin &plugin) {
 // again on every way out of the test.
 class FolderRefusingNewFiles {
 public:
-    // A probe caught by the flag is taken away, and the flag set again, until none is left.
+    // Wine deletes a file when its last handle closes: a probe deleted as the flag comes stays.
+    // It is taken away, and the flag set again, until none is left.
     explicit FolderRefusingNewFiles(const std::string &folder) : folder_(folder) {
         set_ = Chattr("+i", false);
-        for (int tries = 0; set_ && !left_over_.empty() && tries < 5; ++tries) {
+        for (int tries = 0; set_ && !Probes().empty() && tries < 5; ++tries) {
             Unset();
             set_ = Chattr("+i", false);
         }
-        if (!left_over_.empty()) {
+        if (set_ && !Probes().empty()) {
             Unset();
             set_ = false;
         }
@@ -172,24 +173,26 @@ public:
     bool IsSet() const { return set_; }
 
 private:
+    std::vector<std::string> Probes() const {
+        std::vector<std::string> probes;
+        for (const std::string &name : FilesIn(folder_))
+            if (name.rfind("probe", 0) == 0)
+                probes.push_back(folder_ + "\\" + name);
+        return probes;
+    }
     void Unset() {
         Chattr("-i", true);
-        for (const std::string &probe : left_over_)
+        for (const std::string &probe : Probes())
             DeleteFileA(probe.c_str());
-        left_over_.clear();
     }
-    // A probe of a name of its own each time. The flag may come between its creation and its
-    // deletion: the probe then stays until the flag is gone again.
+    // A probe of a name of its own each time, so that one left behind does not count.
     bool CanCreateFile() {
         const std::string probe = folder_ + "\\probe" + std::to_string(probes_++);
         HANDLE file = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
         if (file == INVALID_HANDLE_VALUE)
             return false;
         CloseHandle(file);
-        if (DeleteFileA(probe.c_str()))
-            return true;
-        left_over_.push_back(probe);
-        return false;
+        return DeleteFileA(probe.c_str()) != FALSE;
     }
     // Wine starts a Unix program as it starts a Windows one; its effect is waited for.
     bool Chattr(const char *flag, bool can_create) {
@@ -210,7 +213,6 @@ private:
     std::string folder_;
     bool set_;
     int probes_ = 0;
-    std::vector<std::string> left_over_;
 };
 
 TEST_F(SettingsFileTest, AFolderThatRefusesNewFilesHasTheFileRewrittenInPlace) {
