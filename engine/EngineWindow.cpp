@@ -37,6 +37,7 @@ static LRESULT CALLBACK EngineWindowProc(HWND window, UINT msg, WPARAM wparam, L
         // Destroyed anyway: the next start of the engine creates it again.
         if (window == g_engine_window) {
             g_engine_window = nullptr;
+            g_hook_wake_window = nullptr;
             g_timer_id = 0;
         }
         return DefWindowProcA(window, msg, wparam, lparam);
@@ -88,6 +89,7 @@ void DestroyEngineWindow() {
             PostMessageA(g_engine_window, WM_CLOSE, 0, 0);
         }
         g_engine_window = nullptr;
+        g_hook_wake_window = nullptr;
     }
     if (g_engine_window_module) {
         UnregisterClassA(ENGINE_WINDOW_CLASS, g_engine_window_module);

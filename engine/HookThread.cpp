@@ -10,7 +10,7 @@
 // and the thread cannot finish leaving (ExitThread takes that lock) until it is released.
 #include "engine/Engine.h"
 
-static const UINT WM_HOOK_UNHOOK = WM_APP + 1;
+static const UINT WM_HOOK_UNHOOK = WM_APP + 2;   // apart from the engine window's messages
 static const DWORD HOOK_THREAD_STACK = 64 * 1024;
 // The thread answers at once; a wait past this is a thread that can no longer answer.
 static const DWORD HOOK_THREAD_ANSWER_MS = 5000;
@@ -64,11 +64,11 @@ static void ForgetThread() {
     g_hook_thread_id = 0;
 }
 
-// The thread has answered from its last call: ExitThread is queued to run there.
-static void LetThreadGo(bool wait_for_end) {
+// The thread has answered from its last call: ExitThread is queued to run there. Nothing waits
+// for its end. It runs none of this module's code any more, and ending takes the loader lock,
+// which the unloading thread holds, or another thread may hold while it waits for the host's.
+static void LetThreadGo() {
     QueueUserAPC(reinterpret_cast<PAPCFUNC>(ExitThread), g_hook_thread, 0);
-    if (wait_for_end)
-        WaitForSingleObject(g_hook_thread, INFINITE);
     ForgetThread();
 }
 
@@ -95,7 +95,7 @@ HHOOK StartHookThread(HINSTANCE module) {
         return nullptr;
     }
     if (!g_thread_hook)
-        LetThreadGo(true);
+        LetThreadGo();
     return g_thread_hook;
 }
 
@@ -104,16 +104,20 @@ BOOL StopHookThread() {
         return FALSE;
     if (!g_thread_unhooked)
         return FALSE;   // the thread goes on with its hook
-    LetThreadGo(true);
+    LetThreadGo();
     return TRUE;
 }
 
-void EndHookThread(bool loader_lock_held) {
-    if (!g_hook_thread)
-        return;
-    if (Ask(WM_QUIT) && AwaitAnswer()) {
-        LetThreadGo(!loader_lock_held);
-        return;
+void EndHookThread() {
+    if (g_hook_thread) {
+        if (Ask(WM_QUIT) && AwaitAnswer())
+            LetThreadGo();
+        else
+            TerminateHookThread();
     }
-    TerminateHookThread();
+    // A thread that has answered waits on itself, never on the event again.
+    if (g_hook_answer) {
+        CloseHandle(g_hook_answer);
+        g_hook_answer = nullptr;
+    }
 }

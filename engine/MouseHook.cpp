@@ -26,16 +26,21 @@ LRESULT CALLBACK MouseHookProc(int code, WPARAM wparam, LPARAM lparam) {
         const MSLLHOOKSTRUCT &ev = *reinterpret_cast<const MSLLHOOKSTRUCT *>(lparam);
         g_hook_queue.Push({static_cast<uint32_t>(wparam), {ev.pt.x, ev.pt.y}, ev.mouseData, ev.time, GetTickCount()});
         if (g_hook_queue.NeedsWake())
-            PostMessageA(g_hook_wake_window.load(std::memory_order_relaxed), WM_ENGINE_EVENTS, 0, 0);
+            if (HWND engine_window = g_hook_wake_window.load(std::memory_order_relaxed))
+                PostMessageA(engine_window, WM_ENGINE_EVENTS, 0, 0);
     }
     return CallNextHookEx(g_hook_for_next, code, wparam, lparam);
 }
 
 void HandleQueuedMouseEvents() {
     g_hook_queue.TakeWake();
+    // Once the engine has stopped (disabled, suspended, a dialog shown), what the hook queued
+    // before goes unread: no gesture completes for an engine that is off.
+    const bool running = g_handle_mouse_ll != nullptr;
     HookEvent ev;
     while (g_hook_queue.Pop(ev))
-        if (HandleMouseEvent(ev.msg, ev.pt, ev.mouse_data, ev.time, ev.now, g_cfg) && !IsGestureHeldBack())
+        if (running && HandleMouseEvent(ev.msg, ev.pt, ev.mouse_data, ev.time, ev.now, g_cfg) &&
+            !IsGestureHeldBack())
             ActivateHost(ev.now);
     if (const uint32_t dropped = g_hook_queue.TakeDropped()) {
         if (!g_drop_reported)

@@ -44,13 +44,27 @@ static HMODULE HoldModule() {
     return held;
 }
 
+// A reference kept over a tear-down during a dialog, until Velkora holds one of its own again.
+static HMODULE g_kept_module;
+
 // After the dialog: while the plug-in is set up Velkora holds a reference of its own, and this
 // one goes. After a tear-down Velkora may have unloaded the module already, and letting go here
-// would unmap the code that is running: the module then stays loaded until the process ends (a
-// later LoadLibrary of it finds it loaded, and set-up works as after a fresh load).
+// would unmap the code that is running: the reference is kept, and the module stays loaded
+// until Velkora sets it up again (a later LoadLibrary finds it loaded, and set-up works as after
+// a fresh load).
 static void ReleaseModule(HMODULE held) {
-    if (held && IsSetUp())
+    if (!held)
+        return;
+    if (IsSetUp() || g_kept_module)
         FreeLibrary(held);
+    else
+        g_kept_module = held;
+}
+
+void ReleaseKeptModule() {
+    if (g_kept_module)
+        FreeLibrary(g_kept_module);
+    g_kept_module = nullptr;
 }
 
 void WINAPI MyOption(int) {

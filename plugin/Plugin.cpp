@@ -103,6 +103,7 @@ void WINAPI Velk_OnGetPluginInfo(char *info80) {
 }
 
 int WINAPI Velk_OnSetup(int) {
+    ReleaseKeptModule();
     g_set_up = true;
     if (const uint32_t error = LoadSettings())
         g_VelkApi.Print(3, PLUGIN_NAME, "設定ファイル%sを読み込めません。%s 既定の設定で動作し、ファイルは書き換えません。",

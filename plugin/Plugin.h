@@ -17,6 +17,9 @@ bool IsSetUp();
 
 // The dialog objects, which live from their first use until the module is unloaded.
 void ReleaseDialogs();
+// Called by set-up, which Velkora calls holding a reference of its own: lets go of the one that
+// a dialog kept over a tear-down.
+void ReleaseKeptModule();
 
 // SaveSettings, with a failure logged as an error naming the file and the system's reason;
 // 0 or the error code.

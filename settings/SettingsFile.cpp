@@ -98,12 +98,15 @@ static DWORD PutInPlace(const char *temporary, const char *old_copy, bool replac
 
 // The two files beside the settings file that a save uses: its own name with another extension,
 // so never a longer path than its own, which every path that the system opens without a
-// long-path prefix can be saved through.
-static void SiblingPath(const char (&extension)[4], char (&path)[INI_PATH_SIZE]) {
+// long-path prefix can be saved through. False for a settings file whose name has no extension
+// of three characters (a module path so long that the ".ini" was cut): no such name then.
+static bool SiblingPath(const char (&extension)[4], char (&path)[INI_PATH_SIZE]) {
     lstrcpynA(path, g_ini_path, sizeof path);
     const int length = lstrlenA(path);
-    if (length >= 4 && path[length - 4] == '.')
-        lstrcpynA(path + length - 3, extension, 4);
+    if (length < 4 || path[length - 4] != '.' || lstrcmpiA(path + length - 3, extension) == 0)
+        return false;
+    lstrcpynA(path + length - 3, extension, 4);
+    return true;
 }
 
 static bool CreateEmptyFile(const char *path) {
@@ -121,17 +124,18 @@ static bool CreateEmptyFile(const char *path) {
 // leaves the rewrite in place.
 uint32_t SaveSettings() {
     char temporary[INI_PATH_SIZE], old_copy[INI_PATH_SIZE];
-    SiblingPath("new", temporary);
-    SiblingPath("old", old_copy);
-    RemoveFile(temporary);   // left by a save that was cut short
-    RemoveFile(old_copy);
+    const bool has_siblings = SiblingPath("new", temporary) && SiblingPath("old", old_copy);
+    if (has_siblings) {
+        RemoveFile(temporary);   // left by a save that was cut short
+        RemoveFile(old_copy);
+    }
 
-    const bool replace = CopyFileA(g_ini_path, temporary, FALSE) != 0;
-    DWORD error = replace ? 0 : LastErrorOr(ERROR_READ_FAULT);
+    const bool replace = has_siblings && CopyFileA(g_ini_path, temporary, FALSE) != 0;
+    DWORD error = replace ? 0 : has_siblings ? LastErrorOr(ERROR_READ_FAULT) : ERROR_FILENAME_EXCED_RANGE;
     if (error == ERROR_FILE_NOT_FOUND)
         error = 0;   // a new file: the keys in their own order
     bool in_place = false;
-    if (error && !CreateEmptyFile(temporary)) {
+    if (error && !(has_siblings && CreateEmptyFile(temporary))) {
         VELK_TRACE("一時ファイル%sを作れません(%lu)。%sをその場で書き換えます。", temporary, GetLastError(), g_ini_path);
         in_place = true;
         error = 0;

@@ -352,17 +352,21 @@ static std::vector<double> HeldMs(const std::vector<int> &deltas) {
 // Velkora's thread busy without pumping (showing its window list, a slow disk): the hook's
 // thread passes every event on at once, and the gesture made meanwhile counts once it is free.
 TEST_F(GestureEndToEndTest, BusyHostThreadHoldsNoMouseEvent) {
-    Start(Ini("1", "0", "6"));
+    LoadedPlugin &plugin = Start(Ini("1", "0", "6"));
     std::vector<double> held;
-    std::atomic<bool> busy(false);
-    std::thread injector([&] {
-        while (!busy)
-            Sleep(1);
-        held = HeldMs({120, -120, 120, -120});
-    });
-    busy = true;
-    Sleep(600);   // this thread is Velkora's
-    injector.join();
+    // A jiggle while this thread, Velkora's, is busy for 600 ms without pumping.
+    const auto jiggle_while_busy = [&held] {
+        std::atomic<bool> busy(true), done_while_busy(false);
+        std::thread injector([&] {
+            held = HeldMs({120, -120, 120, -120});
+            done_while_busy = busy.load();
+        });
+        Sleep(600);
+        busy = false;
+        injector.join();
+        EXPECT_TRUE(done_while_busy);
+    };
+    jiggle_while_busy();
     EXPECT_TRUE(g_host.hotkeys.empty());   // recognition waits for Velkora's thread
     EXPECT_EQ(Activations(1), 1u);
     ASSERT_EQ(held.size(), 4u);
@@ -370,6 +374,15 @@ TEST_F(GestureEndToEndTest, BusyHostThreadHoldsNoMouseEvent) {
         EXPECT_LT(ms, 5.0);
         std::printf("[ latency  ] with Velkora's thread busy, a wheel event held the mouse %.2f ms\n", ms);
     }
+
+    // Switched off before its thread is free again: the jiggle made meanwhile counts for nothing,
+    // then or after the plug-in is switched on again.
+    PumpPastCoolDown();
+    jiggle_while_busy();
+    plugin.api.MyToggleEnable(0);
+    plugin.api.MyToggleEnable(0);
+    EXPECT_TRUE(PumpTicks(4));
+    EXPECT_EQ(g_host.hotkeys.size(), 1u);
 
     // Held back by a full-screen window, with a host whose window handles and log lines each
     // take 300 ms: the check runs on Velkora's thread, not in the hook.

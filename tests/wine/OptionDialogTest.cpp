@@ -383,6 +383,10 @@ TEST_F(OptionDialogTest, QuittingVelkoraWhileEitherDialogIsOpenClosesItAndLoadsA
         EXPECT_TRUE(JiggleActivates()) << caption;
     }
     DestroyWindow(main);
+    // Set up again, Velkora holds the module alone: it leaves when Velkora lets go of it.
+    plugin.Teardown();
+    plugin.Unload();
+    EXPECT_EQ(GetModuleHandleA(plugin.dll_path.c_str()), nullptr);
 }
 
 // Velkora's shortcuts and its suspension still call the plug-in while a dialog is open: the
@@ -402,7 +406,7 @@ TEST_F(OptionDialogTest, EnableAndSuspensionWhileEitherDialogIsOpenApplyWhenItCl
                 plugin.api.OnSuspendHook(FALSE);
                 plugin.api.OnChangeQuickOption();
             }));
-            Jiggle();   // the hook, were it installed, has run when SendInput returns
+            Jiggle();   // a hook would have queued it by now, for the dialog's loop to hand on
             PostMessageA(dialog, WM_CLOSE, 0, 0);
             EXPECT_TRUE(WaitUntilGone(dialog));
         });
@@ -520,7 +524,7 @@ TEST_F(OptionDialogTest, EngineIsStoppedWhileTheDialogIsOpenAndRestartsAfterCanc
     Options([&] {
         HWND dialog = WaitForWindow(CAPTION);
         ASSERT_NE(dialog, nullptr);
-        Jiggle();   // the hook, were it installed, has run when SendInput returns
+        Jiggle();   // a hook would have queued it by now, for the dialog's loop to hand on
         Click(FindControl(dialog, CancelBtn));
         EXPECT_TRUE(WaitUntilGone(dialog));
     });

@@ -69,8 +69,8 @@ void BM_QueuedWheelRecognised(benchmark::State &state) {
 }
 BENCHMARK(BM_QueuedWheelRecognised);
 
-// The hook's own recognition, as it ran inside the hook before it had a thread of its own (and as
-// the engine's thread now runs it).
+// Recognition of one event on its own, without the queue: what the engine's thread does for each
+// queued event, and the figures to set against the hook's own cost above.
 void BM_HookMouseMove(benchmark::State &state) {
     Settings cfg = DefaultSettings();
     uint32_t t = 0;
