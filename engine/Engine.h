@@ -26,12 +26,13 @@ void StartTimer(UINT period_ms);
 void StopTimer();
 
 // The hook thread (HookThread.cpp). StartHookThread returns the thread's hook, or null when the
-// system refused it (the thread is then leaving). StopHookThread has the thread remove its hook:
-// TRUE, and the thread is leaving; FALSE, and it goes on with its hook. EndHookThread ends it
-// whatever its hook's state. A leaving thread runs no code of the module; nothing waits for it.
+// system refused it (the thread has then ended). StopHookThread has the thread remove its hook:
+// TRUE, and the thread has ended; FALSE, and it goes on with its hook. EndHookThread ends it
+// whatever its hook's state; under the loader lock it does not wait for the thread to be gone.
+// A leaving thread runs no code of the module.
 HHOOK StartHookThread(HINSTANCE module);
 BOOL StopHookThread();
-void EndHookThread();
+void EndHookThread(bool loader_lock_held);
 // For the hook thread: where its events are announced; the engine window, once it exists.
 extern std::atomic<HWND> g_hook_wake_window;
 extern HHOOK g_hook_for_next;     // for the hook thread: its own hook, for CallNextHookEx

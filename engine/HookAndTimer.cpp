@@ -28,7 +28,7 @@ void StopEngine() {
 }
 
 void ReleaseEngine() {
-    EndHookThread();
+    EndHookThread(true);
     g_handle_mouse_ll = nullptr;
     StopTimer();
     DestroyEngineWindow();
@@ -56,7 +56,7 @@ bool InstallMouseHook() {
 static void ReinstallLostMouseHook(int severity) {
     g_VelkApi.Print(severity, g_VelkApi.log_tag, "hook lost: the cursor moved, g_handle_mouse_ll=0x%08x saw no event",
                     static_cast<unsigned>(reinterpret_cast<uintptr_t>(g_handle_mouse_ll)));
-    EndHookThread();   // its hook is most likely gone already; nothing to learn either way
+    EndHookThread(false);   // its hook is most likely gone already; nothing to learn either way
     g_handle_mouse_ll = nullptr;
     InstallMouseHook();
 }

@@ -17,7 +17,7 @@ static const DWORD HOOK_THREAD_ANSWER_MS = 5000;
 
 static HANDLE g_hook_thread;
 static DWORD g_hook_thread_id;
-static HANDLE g_hook_answer;   // auto-reset: the thread has answered a request
+static HANDLE g_hook_answer;   // the thread's own, auto-reset: the thread has answered a request
 // Written before the thread starts or by the thread before it answers.
 static HINSTANCE g_hook_module;
 static HHOOK g_thread_hook;
@@ -25,14 +25,15 @@ static BOOL g_thread_unhooked;
 std::atomic<HWND> g_hook_wake_window;
 HHOOK g_hook_for_next;
 
-static DWORD WINAPI HookThreadProc(void *) {
+static DWORD WINAPI HookThreadProc(void *answer_event) {
+    const HANDLE answer = answer_event;
     MSG msg;
     PeekMessageA(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);   // a message queue before the answer
     g_thread_hook = SetWindowsHookExA(WH_MOUSE_LL, MouseHookProc, g_hook_module, 0);
     g_hook_for_next = g_thread_hook;
     g_thread_unhooked = FALSE;
     if (g_thread_hook) {
-        SetEvent(g_hook_answer);
+        SetEvent(answer);
         // A low-level hook procedure runs inside GetMessage. WM_QUIT comes from an unload.
         while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
             if (msg.message != WM_HOOK_UNHOOK)
@@ -40,17 +41,18 @@ static DWORD WINAPI HookThreadProc(void *) {
             g_thread_unhooked = UnhookWindowsHookEx(g_thread_hook);
             if (g_thread_unhooked)
                 break;
-            SetEvent(g_hook_answer);
+            SetEvent(answer);
         }
         if (!g_thread_unhooked)
             UnhookWindowsHookEx(g_thread_hook);
     }
-    SignalObjectAndWait(g_hook_answer, GetCurrentThread(), INFINITE, TRUE);
+    SignalObjectAndWait(answer, GetCurrentThread(), INFINITE, TRUE);
     return 0;   // never reached: ExitThread runs inside the wait
 }
 
 // Wine signals the event a second time when ExitThread ends the thread's last wait; a request
-// therefore starts from an unsignalled event.
+// therefore starts from an unsignalled event, and each thread has an event of its own, which
+// goes only once the thread has ended.
 static bool Ask(UINT request) {
     ResetEvent(g_hook_answer);
     return PostThreadMessageA(g_hook_thread_id, request, 0, 0);
@@ -58,44 +60,51 @@ static bool Ask(UINT request) {
 
 static bool AwaitAnswer() { return WaitForSingleObject(g_hook_answer, HOOK_THREAD_ANSWER_MS) == WAIT_OBJECT_0; }
 
-static void ForgetThread() {
+// Where the loader lock may be held (an unload), nothing waits for the thread's end, which takes
+// that lock; elsewhere its end is awaited for a while, so that its event can go. An event whose
+// thread was not seen to end stays open: the leaving thread may still signal it.
+static void ForgetThread(bool await_end) {
+    if (await_end && WaitForSingleObject(g_hook_thread, HOOK_THREAD_ANSWER_MS) == WAIT_OBJECT_0)
+        CloseHandle(g_hook_answer);
+    g_hook_answer = nullptr;
     CloseHandle(g_hook_thread);
     g_hook_thread = nullptr;
     g_hook_thread_id = 0;
 }
 
-// The thread has answered from its last call: ExitThread is queued to run there. Nothing waits
-// for its end. It runs none of this module's code any more, and ending takes the loader lock,
-// which the unloading thread holds, or another thread may hold while it waits for the host's.
-static void LetThreadGo() {
+// The thread has answered from its last call: ExitThread is queued to run there. It runs none of
+// this module's code any more.
+static void LetThreadGo(bool await_end) {
     QueueUserAPC(reinterpret_cast<PAPCFUNC>(ExitThread), g_hook_thread, 0);
-    ForgetThread();
+    ForgetThread(await_end);
 }
 
 // A thread that cannot answer could still run this module's code: it is ended where it stands.
-static void TerminateHookThread() {
+static void TerminateHookThread(bool await_end) {
     TerminateThread(g_hook_thread, 0);
-    ForgetThread();
+    ForgetThread(await_end);
 }
 
 HHOOK StartHookThread(HINSTANCE module) {
-    if (!g_hook_answer && !(g_hook_answer = CreateEventA(nullptr, FALSE, FALSE, nullptr)))
+    if (!(g_hook_answer = CreateEventA(nullptr, FALSE, FALSE, nullptr)))
         return nullptr;
     g_hook_module = module;
     g_thread_hook = nullptr;
-    ResetEvent(g_hook_answer);
-    g_hook_thread = CreateThread(nullptr, HOOK_THREAD_STACK, HookThreadProc, nullptr,
+    g_hook_thread = CreateThread(nullptr, HOOK_THREAD_STACK, HookThreadProc, g_hook_answer,
                                  STACK_SIZE_PARAM_IS_A_RESERVATION, &g_hook_thread_id);
-    if (!g_hook_thread)
+    if (!g_hook_thread) {
+        CloseHandle(g_hook_answer);
+        g_hook_answer = nullptr;
         return nullptr;
+    }
     // The hook passes every mouse event of the desktop: it is not to wait behind other threads.
     SetThreadPriority(g_hook_thread, THREAD_PRIORITY_HIGHEST);
     if (!AwaitAnswer()) {
-        TerminateHookThread();
+        TerminateHookThread(true);
         return nullptr;
     }
     if (!g_thread_hook)
-        LetThreadGo();
+        LetThreadGo(true);
     return g_thread_hook;
 }
 
@@ -104,20 +113,15 @@ BOOL StopHookThread() {
         return FALSE;
     if (!g_thread_unhooked)
         return FALSE;   // the thread goes on with its hook
-    LetThreadGo();
+    LetThreadGo(true);
     return TRUE;
 }
 
-void EndHookThread() {
-    if (g_hook_thread) {
-        if (Ask(WM_QUIT) && AwaitAnswer())
-            LetThreadGo();
-        else
-            TerminateHookThread();
-    }
-    // A thread that has answered waits on itself, never on the event again.
-    if (g_hook_answer) {
-        CloseHandle(g_hook_answer);
-        g_hook_answer = nullptr;
-    }
+void EndHookThread(bool loader_lock_held) {
+    if (!g_hook_thread)
+        return;
+    if (Ask(WM_QUIT) && AwaitAnswer())
+        LetThreadGo(!loader_lock_held);
+    else
+        TerminateHookThread(!loader_lock_held);
 }
