@@ -77,6 +77,8 @@ public:
     VelkPrintErrRawFn PrintErrRaw;
 
     void Load();
+    // Whether the host's executable was found: without it nothing is bound.
+    bool IsEnable() const { return host_module != nullptr; }
     bool CheckVersion(const char *minimum, const char *maximum);
     void PrintVersionError(const char *tag, const char *minimum, const char *maximum);
     void PrintLoadErrors(const char *tag);

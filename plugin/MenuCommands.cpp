@@ -28,6 +28,11 @@ void ReleaseDialogs() {
     AboutBox = nullptr;
 }
 
+void ShowEnableInOptionDialog(bool on) {
+    if (OptionDlg)
+        OptionDlg->ShowEnable(on);
+}
+
 // The dialog has closed; the settings apply all the same.
 static void ShowSaveError(uint32_t error) {
     char text[1400];

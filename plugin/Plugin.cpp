@@ -20,6 +20,11 @@ int InitPlugin(HINSTANCE module) {
     if (g_handle_module)
         return 1;
     g_handle_module = module;
+    // Without the host's executable nothing is bound, so this line reaches no log either.
+    if (!g_VelkApi.IsEnable()) {
+        VELK_TRACE("api isn't enable");
+        return -1;
+    }
     if (!g_VelkApi.CheckVersion(MIN_HOST_VERSION, MAX_HOST_VERSION)) {
         g_VelkApi.PrintVersionError(PLUGIN_NAME, MIN_HOST_VERSION, MAX_HOST_VERSION);
         g_VelkApi.PrintLoadErrors(PLUGIN_NAME);
@@ -65,6 +70,7 @@ static void ReadQuickOption() {
 void SetEnable(bool on) {
     g_cfg.general.enable = on ? 1 : 0;
     SetEnableCheckMark(on);
+    ShowEnableInOptionDialog(on);
     ReloadHostMenu();
     if (on) {
         if (!IsDialogShown())
@@ -106,7 +112,7 @@ int WINAPI Velk_OnSetup(int) {
     ReleaseKeptModule();
     g_set_up = true;
     if (const uint32_t error = LoadSettings())
-        g_VelkApi.Print(3, PLUGIN_NAME, "設定ファイル%sを読み込めません。%s 既定の設定で動作し、ファイルは書き換えません。",
+        g_VelkApi.Print(3, PLUGIN_NAME, "設定ファイル%sを読み込めません。%s 既定の設定で動作し、設定ダイアログで OK を押すまでファイルは上書きしません。",
                         g_ini_path, SystemErrorText(error).text);
     SetEnableCheckMark(g_cfg.general.enable != 0);
     StartEngine(g_handle_module);

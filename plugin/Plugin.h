@@ -17,6 +17,9 @@ bool IsSetUp();
 
 // The dialog objects, which live from their first use until the module is unloaded.
 void ReleaseDialogs();
+// Velkora switched the plug-in on or off: an open options dialog shows it in its 有効 box, so
+// that its OK stores the last word, the user's or Velkora's.
+void ShowEnableInOptionDialog(bool on);
 // Called by set-up, which Velkora calls holding a reference of its own: lets go of the one that
 // a dialog kept over a tear-down.
 void ReleaseKeptModule();

@@ -158,6 +158,10 @@ HFONT UserInterfaceFont(int height, int dpi) {
     return CreateFontIndirectA(&font);
 }
 
+void SetBoxChecked(HWND box, bool checked) {
+    SendMessageA(box, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
 }  // namespace
 
 TOptionDlg::TOptionDlg(HMODULE module) : module_(module) {
@@ -243,8 +247,15 @@ void TOptionDlg::FormShow() {
         else if (OPTION_FIELDS[i].shape == FieldShape::Choice)
             SendMessageA(control, CB_SETCURSEL, shown[i].choice, 0);
         else
-            SendMessageA(control, BM_SETCHECK, shown[i].checked ? BST_CHECKED : BST_UNCHECKED, 0);
+            SetBoxChecked(control, shown[i].checked);
     }
+}
+
+// Whatever the user did to the box before, Velkora's command came later and wins; a click on
+// the box after it wins in turn.
+void TOptionDlg::ShowEnable(bool on) {
+    if (form_)
+        SetBoxChecked(windows_.Get(ChkEnable), on);
 }
 
 bool TOptionDlg::OKBtnClick() {

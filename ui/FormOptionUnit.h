@@ -9,6 +9,8 @@ public:
     explicit TOptionDlg(HMODULE module);
     // IDOK after OK stored the record, IDCANCEL otherwise.
     INT_PTR ShowModal();
+    // While the dialog is shown: its 有効 box takes the state that Velkora just set.
+    void ShowEnable(bool on);
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND form, UINT message, WPARAM wparam, LPARAM lparam);

@@ -239,8 +239,28 @@ TEST_F(GestureTest, GapsAreMeasuredBetweenSuccessiveEvents) {
     EXPECT_EQ(MiddleClicks({1350, 1400}), 1);
 }
 
-TEST_F(GestureTest, DoubleClickWindowHoldsAcrossTheTickWrap) {
-    EXPECT_EQ(MiddleClicks({0xFFFFFFF8u, 0xFFFFFFFFu, 4, 60}), 1);
+// The gap is a difference of time stamps, so the window holds across the tick wrap, and a
+// window of 2147483648 ms or more (-1 in the file) takes in every pair of events however late.
+TEST_F(GestureTest, DoubleClickWindowHoldsAcrossTheTickWrapAndAtItsExtremes) {
+    const struct {
+        uint32_t window;
+        std::initializer_list<uint32_t> times;
+        int recognised;
+    } CASES[] = {
+        {200, {0xFFFFFFF8u, 0xFFFFFFFFu, 4, 60}, 1},
+        {2147483647u, {0x90000000u, 0x90000010u, 0x90000020u, 0x90000030u}, 1},
+        {2147483647u, {0, 0x7FFFFFFFu, 0xFFFFFFFEu, 0xFFFFFFFFu}, 1},
+        {2147483647u, {0, 0x80000000u, 0, 0x80000000u}, 0},
+        {2147483648u, {0x90000000u, 0x90000010u, 0x90000020u, 0x90000030u}, 1},
+        {2147483648u, {0, 0x80000000u, 0, 0x80000000u}, 1},
+        {4294967295u, {0xFFFFFFF0u, 0xFFFFFFF1u, 0xFFFFFFF2u, 0xFFFFFFF3u}, 1},
+        {4294967295u, {5, 4, 3, 2}, 1},
+    };
+    for (const auto &c : CASES) {
+        SetUp();
+        cfg.click.msec_dblclick = c.window;
+        EXPECT_EQ(MiddleClicks(c.times), c.recognised) << c.window << " from " << *c.times.begin();
+    }
 }
 
 TEST_F(GestureTest, TravelAllowanceIsInclusive) {

@@ -390,13 +390,19 @@ TEST_F(OptionDialogTest, QuittingVelkoraWhileEitherDialogIsOpenClosesItAndLoadsA
 }
 
 // Velkora's shortcuts and its suspension still call the plug-in while a dialog is open: the
-// engine stays stopped under the dialog, and what the calls changed applies once it closes.
+// engine stays stopped under the dialog, the options dialog's 有効 box follows the calls, and
+// what they changed applies once the dialog closes, by Cancel or by OK.
 TEST_F(OptionDialogTest, EnableAndSuspensionWhileEitherDialogIsOpenApplyWhenItCloses) {
     LoadedPlugin &plugin = Start(EngineIni("0"));
     HWND main = CreateHostWindow("Velkora");
-    const std::pair<const char *, void(WINAPI *)(int)> DIALOGS[] = {{"バージョン情報", plugin.api.MyVersion},
-                                                                     {CAPTION, plugin.api.MyOption}};
-    for (const auto &[caption, command] : DIALOGS) {
+    const struct {
+        const char *caption;
+        void(WINAPI *command)(int);
+        bool ok;
+    } DIALOGS[] = {{"バージョン情報", plugin.api.MyVersion, false},
+                   {CAPTION, plugin.api.MyOption, false},
+                   {CAPTION, plugin.api.MyOption, true}};
+    for (const auto &[caption, command, ok] : DIALOGS) {
         WhileDialogRuns(caption, [&] { command(0); }, [&] {
             HWND dialog = WaitForWindow(caption);
             ASSERT_NE(dialog, nullptr);
@@ -406,16 +412,47 @@ TEST_F(OptionDialogTest, EnableAndSuspensionWhileEitherDialogIsOpenApplyWhenItCl
                 plugin.api.OnSuspendHook(FALSE);
                 plugin.api.OnChangeQuickOption();
             }));
+            if (command == plugin.api.MyOption) {
+                EXPECT_TRUE(IsChecked(FindControl(dialog, ChkEnable)));
+            }
             Jiggle();   // a hook would have queued it by now, for the dialog's loop to hand on
-            PostMessageA(dialog, WM_CLOSE, 0, 0);
+            if (ok)
+                Click(FindControl(dialog, OKBtn));
+            else
+                PostMessageA(dialog, WM_CLOSE, 0, 0);
             EXPECT_TRUE(WaitUntilGone(dialog));
         });
         EXPECT_TRUE(g_host.hotkeys.empty()) << caption;
         EXPECT_EQ(plugin.MenuItem(0).checked, 1) << caption;
+        if (ok) {
+            EXPECT_NE(ReadTextFile(plugin.ini_path).find("Enable=1\r\n"), std::string::npos);
+        }
         EXPECT_TRUE(JiggleActivates()) << caption;
         g_host.hotkeys.clear();
         plugin.api.MyToggleEnable(0);   // disabled again for the next dialog
         PumpPastCoolDown();
+    }
+    // At OK the last word wins: the user's box, then Velkora's suspension; Velkora's toggle,
+    // then the user's box. Both times the plug-in ends disabled.
+    for (bool user_first : {true, false}) {
+        Options([&] {
+            HWND dialog = WaitForWindow(CAPTION);
+            ASSERT_NE(dialog, nullptr);
+            HWND box = FindControl(dialog, ChkEnable);
+            if (user_first) {
+                SetChecked(box, true);
+                EXPECT_TRUE(RunOnThreadOf(main, [&] { plugin.api.OnSuspendHook(TRUE); }));
+            } else {
+                EXPECT_TRUE(RunOnThreadOf(main, [&] { plugin.api.MyToggleEnable(0); }));
+                EXPECT_TRUE(IsChecked(box));
+                SetChecked(box, false);
+            }
+            Click(FindControl(dialog, OKBtn));
+            EXPECT_TRUE(WaitUntilGone(dialog));
+        });
+        EXPECT_EQ(plugin.MenuItem(0).checked, 0) << user_first;
+        EXPECT_NE(ReadTextFile(plugin.ini_path).find("Enable=0\r\n"), std::string::npos) << user_first;
+        EXPECT_FALSE(JiggleActivates()) << user_first;
     }
     DestroyWindow(main);
 }

@@ -102,7 +102,7 @@ TEST_F(SettingsFileTest, AFileThatCouldNotBeReadAtSetUpIsNotWrittenOver) {
     char reason[1024];
     FormatSystemError(ERROR_SHARING_VIOLATION, reason);
     const std::string error_line = "設定ファイル" + plugin.ini_path + "を読み込めません。" + reason +
-                                   " 既定の設定で動作し、ファイルは書き換えません。";
+                                   " 既定の設定で動作し、設定ダイアログで OK を押すまでファイルは上書きしません。";
     ASSERT_FALSE(g_host.log.empty());
     EXPECT_TRUE(g_host.Logged(error_line)) << error_line;
     for (const LogLine &l : g_host.log)

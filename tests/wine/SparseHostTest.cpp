@@ -1,8 +1,11 @@
 // A host that lacks PrintRaw and several called functions (built with HOSTSIDE_SPARSE).
 #include <gtest/gtest.h>
 
+#include <winternl.h>
+
 #include <algorithm>
 
+#include "base/ProcAddress.h"
 #include "tests/wine/WineTestHost.h"
 
 namespace {
@@ -57,6 +60,31 @@ TEST_F(SparseHostTest, SupportedVersionRunsWithoutCallingWhatIsMissing) {
     // No status to ask: the host counts as not focused, and the activation is attempted.
     EXPECT_TRUE(g_host.Logged("stat.has_focus=0"));
     EXPECT_TRUE(g_host.Logged("g_VelkApi.SendHotKey(\"TrayInOut\")"));
+}
+
+// The system answers GetModuleHandle(NULL) from the image base in the process block.
+PVOID &ImageBaseOfTheProcess() {
+    auto query = ProcAddress<decltype(&NtQueryInformationProcess)>(GetModuleHandleA("ntdll.dll"),
+                                                                  "NtQueryInformationProcess");
+    PROCESS_BASIC_INFORMATION info = {};
+    query(GetCurrentProcess(), ProcessBasicInformation, &info, sizeof info, nullptr);
+    return info.PebBaseAddress->Reserved3[1];
+}
+
+// Where the process's executable cannot be found, no interface is bound at all: the attach
+// fails, and not even its own line reaches the host. The image base is blanked for the load.
+TEST_F(SparseHostTest, WithoutTheHostsExecutableTheAttachFailsSilently) {
+    LoadedPlugin plugin(CurrentTestName(), "");
+    PVOID &image_base = ImageBaseOfTheProcess();
+    PVOID const saved = image_base;
+    image_base = nullptr;
+    const HMODULE found = GetModuleHandleA(nullptr);
+    const bool loaded = plugin.Load();
+    image_base = saved;
+    ASSERT_EQ(found, nullptr) << "the executable is still found";
+    EXPECT_FALSE(loaded);
+    EXPECT_TRUE(g_host.log.empty());
+    EXPECT_TRUE(plugin.Load());   // found again, the same host is served
 }
 
 }  // namespace
