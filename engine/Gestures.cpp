@@ -35,6 +35,9 @@ bool IsWithinAllowance(Point32 pt, Point32 centre, int32_t allowance) {
 bool DetectDoubleClick(ButtonState &button, uint32_t msg, uint32_t down_msg, uint32_t up_msg,
                        Point32 pt, uint32_t time, uint32_t window_ms, int32_t allowance) {
     PressSequence &seq = button.dblclick;
+    // The gap as a difference: it holds across the tick wrap, and a huge window is as generous
+    // as it reads: 2147483648 ms takes in every two events up to 24 days apart, 4294967295 (-1
+    // in the file) every two events.
     bool too_late = time - button.last_time > window_ms;
     bool fresh_down = msg == down_msg && seq.msg != down_msg;
     if (too_late || fresh_down || !IsWithinAllowance(pt, seq.start_point, allowance))

@@ -240,7 +240,8 @@ TEST_F(GestureTest, GapsAreMeasuredBetweenSuccessiveEvents) {
 }
 
 // The gap is a difference of time stamps, so the window holds across the tick wrap, and a
-// window of 2147483648 ms or more (-1 in the file) takes in every pair of events however late.
+// window of 2147483648 ms or more takes in every two events up to 24 days apart (4294967295,
+// -1 in the file: every two).
 TEST_F(GestureTest, DoubleClickWindowHoldsAcrossTheTickWrapAndAtItsExtremes) {
     const struct {
         uint32_t window;
