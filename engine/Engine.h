@@ -43,6 +43,10 @@ LRESULT CALLBACK MouseHookProc(int code, WPARAM wparam, LPARAM lparam);
 void HandleQueuedMouseEvents();
 // The engine window's WM_TIMER.
 void CALLBACK TimerProc(HWND, UINT, UINT_PTR, DWORD);
+// The one-shot timer of the engine window (VISIT_WAKE_TIMER_ID), set for the end of the wait of a
+// visit to a hot zone; setting it again replaces it, stopping the timer takes it too.
+void StartVisitWake(UINT ms);
+void VisitWake();
 // One tick's look at the hook: probes it, re-installs a lost one, retries a refused one.
 void WatchMouseHook(DWORD now, POINT cursor);
 
@@ -56,6 +60,7 @@ void CreateEngineWindow(HINSTANCE module);
 void DestroyEngineWindow();   // on any thread; only the window's own can destroy it
 static const UINT WM_ENGINE_EVENTS = WM_APP + 1;   // the hook thread has queued events
 static const UINT_PTR ENGINE_TIMER_ID = 1;
+static const UINT_PTR VISIT_WAKE_TIMER_ID = 2;
 
 // The wheel, the last activation and the zone edge start afresh at set-up; the button records
 // keep what they hold.

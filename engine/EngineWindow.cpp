@@ -28,8 +28,12 @@ static LRESULT CALLBACK EngineWindowProc(HWND window, UINT msg, WPARAM wparam, L
         HandleQueuedMouseEvents();
         return 0;
     case WM_TIMER:
-        if (wparam == ENGINE_TIMER_ID)
+        if (wparam == ENGINE_TIMER_ID) {
             TimerProc(window, msg, wparam, GetTickCount());
+        } else if (wparam == VISIT_WAKE_TIMER_ID) {
+            KillTimer(window, VISIT_WAKE_TIMER_ID);
+            VisitWake();
+        }
         return 0;
     case WM_CLOSE:
         return 0;   // tools that close every window of a program send it to hidden ones too
@@ -108,7 +112,14 @@ void StartTimer(UINT period_ms) {
 void StopTimer() {
     if (!g_timer_id)
         return;
-    if (g_engine_window)
+    if (g_engine_window) {
         KillTimer(g_engine_window, g_timer_id);
+        KillTimer(g_engine_window, VISIT_WAKE_TIMER_ID);
+    }
     g_timer_id = 0;
+}
+
+void StartVisitWake(UINT ms) {
+    if (g_engine_window && g_timer_id)
+        SetTimer(g_engine_window, VISIT_WAKE_TIMER_ID, ms, nullptr);
 }

@@ -16,6 +16,7 @@ enum : uint32_t {
     MOUSE_MSG_RBUTTONDOWN = 516, MOUSE_MSG_RBUTTONUP = 517,
     MOUSE_MSG_MBUTTONDOWN = 519, MOUSE_MSG_MBUTTONUP = 520,
     MOUSE_MSG_WHEEL = 522,
+    MOUSE_MSG_XBUTTONDOWN = 523, MOUSE_MSG_XBUTTONUP = 524,
 };
 
 enum : int32_t {
@@ -87,19 +88,26 @@ void ArmLongPress(ButtonState &button, uint32_t msg, uint32_t down_msg, uint32_t
 void SetTimerEvent(int32_t value, uint32_t delay, uint32_t now);
 void ClearTimerEvent();
 
-// Moves, the horizontal wheel and the extra buttons concern no gesture: the hook passes them
-// on without reading the clock.
-inline bool IsGestureMessage(uint32_t msg) {
+// The messages the hook queues: the buttons and the wheel. Moves and the horizontal wheel concern
+// nothing here: the hook passes them on without reading the clock. The extra buttons make no
+// gesture, but like every button they spend a visit to a hot zone.
+inline bool IsQueuedMessage(uint32_t msg) {
     switch (msg) {
     case MOUSE_MSG_LBUTTONDOWN: case MOUSE_MSG_LBUTTONUP:
     case MOUSE_MSG_RBUTTONDOWN: case MOUSE_MSG_RBUTTONUP:
     case MOUSE_MSG_MBUTTONDOWN: case MOUSE_MSG_MBUTTONUP:
+    case MOUSE_MSG_XBUTTONDOWN: case MOUSE_MSG_XBUTTONUP:
     case MOUSE_MSG_WHEEL:
         return true;
     default:
         return false;
     }
 }
+
+// Windows marks the mouse events that it makes from touch and pen input in their extra
+// information. A tap or a press of the pen is no mouse gesture; it is a press all the same.
+constexpr uint32_t TOUCH_OR_PEN_MASK = 0xFFFFFF00u, TOUCH_OR_PEN_SIGNATURE = 0xFF515700u;
+inline bool IsTouchOrPen(uint32_t extra_info) { return (extra_info & TOUCH_OR_PEN_MASK) == TOUCH_OR_PEN_SIGNATURE; }
 
 // The hook's decision for one event: true when a wheel jiggle or a double-click completed
 // and the host is to be activated.

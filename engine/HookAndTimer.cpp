@@ -12,6 +12,7 @@ void StartEngine(HINSTANCE module) {
     if (g_cfg.general.enable == 0)
         return;
     CreateEngineWindow(module);
+    ForgetVisit();
     StartTimer(static_cast<UINT>(g_cfg.general.interval));
     InstallMouseHook();
 }

@@ -7,14 +7,15 @@
 
 #include "engine/Gestures.h"
 
-// What recognition needs of one event: the message, MSLLHOOKSTRUCT's pt, mouseData and time, and
-// the tick count when the hook saw it.
+// What recognition needs of one event: the message, MSLLHOOKSTRUCT's pt, mouseData and time, the
+// tick count when the hook saw it, and whether Windows made it from touch or pen input.
 struct HookEvent {
     uint32_t msg;
     Point32 pt;
     uint32_t mouse_data;
     uint32_t time;
     uint32_t now;
+    bool touch_or_pen;
 };
 
 constexpr uint32_t HOOK_QUEUE_SIZE = 256;   // a power of two

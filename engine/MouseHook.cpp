@@ -5,6 +5,7 @@
 #include "engine/FullScreen.h"
 #include "engine/Gestures.h"
 #include "engine/HookQueue.h"
+#include "engine/TimerTick.h"
 #include "hostapi/VelkApi.h"
 #include "settings/Settings.h"
 
@@ -22,9 +23,10 @@ void ActivateHost(DWORD now) {
 
 LRESULT CALLBACK MouseHookProc(int code, WPARAM wparam, LPARAM lparam) {
     g_hook_saw_event.store(true, std::memory_order_relaxed);
-    if (code >= 0 && IsGestureMessage(static_cast<uint32_t>(wparam))) {
+    if (code >= 0 && IsQueuedMessage(static_cast<uint32_t>(wparam))) {
         const MSLLHOOKSTRUCT &ev = *reinterpret_cast<const MSLLHOOKSTRUCT *>(lparam);
-        g_hook_queue.Push({static_cast<uint32_t>(wparam), {ev.pt.x, ev.pt.y}, ev.mouseData, ev.time, GetTickCount()});
+        g_hook_queue.Push({static_cast<uint32_t>(wparam), {ev.pt.x, ev.pt.y}, ev.mouseData, ev.time, GetTickCount(),
+                           IsTouchOrPen(static_cast<uint32_t>(ev.dwExtraInfo))});
         if (g_hook_queue.NeedsWake())
             if (HWND engine_window = g_hook_wake_window.load(std::memory_order_relaxed))
                 PostMessageA(engine_window, WM_ENGINE_EVENTS, 0, 0);
@@ -38,10 +40,14 @@ void HandleQueuedMouseEvents() {
     // before goes unread: no gesture completes for an engine that is off.
     const bool running = g_handle_mouse_ll != nullptr;
     HookEvent ev;
-    while (g_hook_queue.Pop(ev))
-        if (running && HandleMouseEvent(ev.msg, ev.pt, ev.mouse_data, ev.time, ev.now, g_cfg) &&
+    while (g_hook_queue.Pop(ev)) {
+        if (!running)
+            continue;
+        NoteQueuedEventForVisit(ev.msg);
+        if (!ev.touch_or_pen && HandleMouseEvent(ev.msg, ev.pt, ev.mouse_data, ev.time, ev.now, g_cfg) &&
             !IsGestureHeldBack())
             ActivateHost(ev.now);
+    }
     if (const uint32_t dropped = g_hook_queue.TakeDropped()) {
         if (!g_drop_reported)
             g_VelkApi.Print(3, g_VelkApi.log_tag, "hook queue full: %u mouse events dropped", dropped);

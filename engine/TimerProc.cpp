@@ -1,5 +1,6 @@
 // The timer's tick: takes the events the hook has queued, reads the clock and the cursor, looks at
-// the hook, and lets the tick's decisions run against the real host and screen.
+// the hook, and lets the tick's decisions run against the real host and screen; and the wake
+// that ends a visit's wait between two ticks.
 #include "base/ProcAddress.h"
 #include "engine/Engine.h"
 #include "engine/FullScreen.h"
@@ -22,6 +23,13 @@ public:
     }
     bool IsGestureHeldBack() override { return ::IsGestureHeldBack(); }
     void SendTrayInOut() override { RequestTrayInOut(); }
+    bool IsMouseButtonDown() override {
+        for (int button : {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON, VK_XBUTTON1, VK_XBUTTON2})
+            if (GetAsyncKeyState(button) & 0x8000)
+                return true;
+        return false;
+    }
+    void WakeAfter(uint32_t ms) override { StartVisitWake(ms); }
 };
 
 typedef BOOL(WINAPI *GetPhysicalCursorPosProc)(POINT *);
@@ -42,6 +50,17 @@ Point32 PhysicalCursorPos(POINT scaled) {
     return {scaled.x, scaled.y};
 }
 }  // namespace
+
+// The engine window's one-shot timer: the wait of a visit to a hot zone is over.
+void VisitWake() {
+    HandleQueuedMouseEvents();   // a press up to this moment counts
+    DWORD now = GetTickCount();
+    POINT point;
+    if (!GetCursorPos(&point))
+        return;
+    PluginTickHost host;
+    RunVisitWake(now, {point.x, point.y}, g_cfg, host);
+}
 
 void CALLBACK TimerProc(HWND, UINT, UINT_PTR, DWORD) {
     HandleQueuedMouseEvents();   // the events before this tick come first

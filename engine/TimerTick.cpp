@@ -1,6 +1,7 @@
 #include "engine/TimerTick.h"
 
 bool g_last_in_zone;
+ZoneVisit g_visit;
 HookWatch g_hook_watch;
 
 void TickHost::Trace(const char *format, ...) {
@@ -18,14 +19,16 @@ static void Activate(uint32_t now, TickHost &host) {
     host.SendTrayInOut();
 }
 
+// The cycle without ClickGuard: a tick arms the move event, the first tick at or after its due
+// time looks at the zones. Only that look counts as where the cursor was before: were the ticks
+// in between to count too, a Delay longer than Interval would leave every rest unnoticed.
 static void EvaluateMove(uint32_t now, Point32 point, TickHost &host) {
-    bool hit = host.IsInHotZone(point.x, point.y);
     if (!IsDue(now, g_timer_event_start, g_timer_event_delay)) {
         host.Trace("yet time");
-        g_last_in_zone = hit;
         return;
     }
     ClearTimerEvent();
+    bool hit = host.IsInHotZone(point.x, point.y);
     bool cooled = now - g_last_activation_tick > ACTIVATION_COOL_DOWN_MS;
     if (hit && hit != g_last_in_zone && cooled) {
         bool has_focus = host.HostHasFocus();
@@ -34,6 +37,53 @@ static void EvaluateMove(uint32_t now, Point32 point, TickHost &host) {
             Activate(now, host);
     }
     g_last_in_zone = hit;
+}
+
+void NoteQueuedEventForVisit(uint32_t msg) {
+    if (msg != MOUSE_MSG_WHEEL)   // every other queued message is a button's
+        g_visit.button = true;
+}
+
+void ForgetVisit() { g_visit = ZoneVisit{}; }
+
+// The visit's one chance: whatever the outcome, it does not come again while the visit lasts.
+static void DecideVisit(uint32_t now, TickHost &host) {
+    g_visit.decided = true;
+    if (g_visit.button || host.IsMouseButtonDown()) {
+        host.Trace("a mouse button was down: the zone waits for the cursor to leave");
+        return;
+    }
+    if (now - g_last_activation_tick <= ACTIVATION_COOL_DOWN_MS)
+        return;
+    bool has_focus = host.HostHasFocus();
+    host.Trace("stat.has_focus=%d", has_focus ? 1 : 0);
+    if (!has_focus)
+        Activate(now, host);
+}
+
+// A look at the zones with ClickGuard on, at a tick or when the visit's wait is over.
+static void LookAtZones(uint32_t now, Point32 point, bool wait_over, const Settings &cfg, TickHost &host) {
+    ZoneVisit &visit = g_visit;
+    if (!host.IsInHotZone(point.x, point.y)) {
+        visit.inside = false;
+        visit.button = false;
+        return;
+    }
+    const uint32_t delay = static_cast<uint32_t>(cfg.move.delay);
+    if (!visit.inside) {
+        visit.inside = true;
+        visit.decided = false;
+        visit.start = now;
+        if (!IsDue(now, now, delay))
+            host.WakeAfter(delay);
+    }
+    if (visit.decided)
+        return;
+    if (!wait_over && !IsDue(now, visit.start, delay)) {
+        host.Trace("yet time");
+        return;
+    }
+    DecideVisit(now, host);
 }
 
 static ButtonState &ButtonOfHoldDownEvent(int32_t event) {
@@ -69,9 +119,13 @@ static void EvaluateHoldDown(uint32_t now, Point32 physical, const Settings &cfg
 void RunTimerTick(uint32_t now, Point32 point, Point32 physical, const Settings &cfg, TickHost &host) {
     host.Trace("point.x=%d y=%d", point.x, point.y);
     host.Trace("g_timer_event=%d", g_timer_event);
+    const bool visits = cfg.move.click_guard != 0;
     switch (g_timer_event) {
     case TIMER_EVENT_MOVE:
-        EvaluateMove(now, point, host);
+        if (visits)
+            ClearTimerEvent();   // armed before ClickGuard was switched on
+        else
+            EvaluateMove(now, point, host);
         break;
     case TIMER_EVENT_BUTTONHOLDDOWN_LEFT:
     case TIMER_EVENT_BUTTONHOLDDOWN_MIDDLE:
@@ -79,12 +133,21 @@ void RunTimerTick(uint32_t now, Point32 point, Point32 physical, const Settings 
         EvaluateHoldDown(now, physical, cfg, host);
         break;
     default:
-        if (cfg.move.onmove != 0) {
+        if (cfg.move.onmove != 0 && !visits) {
             host.Trace("if(g_cfg.move.onmove), SetTimerEvent(TIMER_EVENT_MOVE,%d)", cfg.move.delay);
             SetTimerEvent(TIMER_EVENT_MOVE, static_cast<uint32_t>(cfg.move.delay), now);
         }
         break;
     }
+    if (visits && cfg.move.onmove != 0)
+        LookAtZones(now, point, false, cfg, host);
+}
+
+void RunVisitWake(uint32_t now, Point32 point, const Settings &cfg, TickHost &host) {
+    if (cfg.move.click_guard == 0 || cfg.move.onmove == 0 || !g_visit.inside || g_visit.decided)
+        return;   // the visit has ended or decided at a tick meanwhile
+    host.Trace("wait over: point.x=%d y=%d", point.x, point.y);
+    LookAtZones(now, point, true, cfg, host);
 }
 
 void WatchNewHook() {

@@ -17,17 +17,43 @@ public:
     virtual bool HostHasFocus() = 0;          // false when the host cannot tell
     virtual bool IsGestureHeldBack() = 0;     // full screen in front, as the settings say
     virtual void SendTrayInOut() = 0;
+    virtual bool IsMouseButtonDown() = 0;     // any button, as the system knows it now
+    // The visit's wait ends between two ticks: RunVisitWake is to run `ms` from now. A later
+    // request replaces an earlier one.
+    virtual void WakeAfter(uint32_t ms) = 0;
 
     void Trace(const char *format, ...) __attribute__((format(printf, 2, 3)));
 };
 
 extern bool g_last_in_zone;
 
+// With ClickGuard on, a hot zone answers a cursor that rests in it, not one that clicks or drags
+// there. A visit begins at the first tick that finds the cursor in a zone and ends at the first
+// look that finds it in none. It activates once at most, `Delay` ms after it began, and only if no
+// button was down at any moment since the last look that found the cursor outside: neither a
+// press or a release (from the hook's queue; those of touch and pen count too) nor a button held
+// when the wait ends (from the system). A visit that cannot activate (a button, the cool-down,
+// the focus, full screen) is spent until the cursor leaves every zone.
+struct ZoneVisit {
+    bool inside;        // the last look found the cursor in a zone
+    bool decided;       // this visit has activated or is spent
+    uint32_t start;     // the tick of the look that began it
+    bool button;        // a button went down or up since the last look that found it outside
+};
+extern ZoneVisit g_visit;
+
+// On the engine's thread, for each event the hook queued, before recognition.
+void NoteQueuedEventForVisit(uint32_t msg);
+// The engine starts: no visit is under way and no button has been seen.
+void ForgetVisit();
+
 // `point` is the cursor as GetCursorPos gives it, in the same pixels as the monitor rectangles of
 // the hot zones; `physical` is the cursor in the physical pixels of the hook's events, which the
 // long press compares with the point of its down event. The two differ on a scaled display when
 // the host is not DPI-aware.
 void RunTimerTick(uint32_t now, Point32 point, Point32 physical, const Settings &cfg, TickHost &host);
+// The wait that TickHost::WakeAfter asked for has ended: the visit under way, if any, decides.
+void RunVisitWake(uint32_t now, Point32 point, const Settings &cfg, TickHost &host);
 
 // The system may remove a low-level hook without a word (hooks that kept it waiting, session
 // switches, resume from sleep). A tick suspects a loss when the cursor moved since the last tick,

@@ -25,6 +25,7 @@ struct Settings {
         int32_t width;
         int32_t height;
         int32_t delay;          // ms
+        int32_t click_guard;    // not 0: a zone answers a resting cursor, not a click or a drag
     } move;
     struct Click {
         uint32_t onclick;       // CLICK_* bits
@@ -77,7 +78,7 @@ struct SettingsKey {
 };
 
 // The keys in the order in which they are read and written.
-constexpr int SETTINGS_KEY_COUNT = 17;
+constexpr int SETTINGS_KEY_COUNT = 18;
 extern const SettingsKey SETTINGS_KEYS[SETTINGS_KEY_COUNT];
 
 void ApplyDefaults(Settings &cfg);

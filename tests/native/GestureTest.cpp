@@ -123,8 +123,8 @@ TEST_F(GestureTest, WheelOffOrOtherMessagesChangeNothing) {
     EXPECT_EQ(g_wheel.last_tick, 0u);
     cfg.wheel.onwheel = 1;
     cfg.click.onclick = 0x77;
-    EXPECT_FALSE(IsGestureMessage(0x200) || IsGestureMessage(0x20E) || IsGestureMessage(0x20B));
-    EXPECT_TRUE(IsGestureMessage(MOUSE_MSG_WHEEL) && IsGestureMessage(MOUSE_MSG_MBUTTONUP));
+    EXPECT_FALSE(IsQueuedMessage(0x200) || IsQueuedMessage(0x20E));   // queued: the extra buttons, for the zones
+    EXPECT_TRUE(IsQueuedMessage(MOUSE_MSG_WHEEL) && IsQueuedMessage(MOUSE_MSG_MBUTTONUP) && IsQueuedMessage(0x20B));
     EXPECT_FALSE(HandleMouseEvent(0x200, {1, 1}, 0, 5, 5, cfg));           // move
     EXPECT_FALSE(HandleMouseEvent(0x20E, {1, 1}, NOTCH_UP, 5, 5, cfg));    // horizontal wheel
     EXPECT_FALSE(HandleMouseEvent(0x20B, {1, 1}, 0x10000, 5, 5, cfg));     // extra button

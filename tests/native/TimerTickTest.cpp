@@ -23,11 +23,15 @@ public:
     bool HostHasFocus() override { return has_focus; }
     bool IsGestureHeldBack() override { return held_back; }
     void SendTrayInOut() override { ++sent; }
+    bool IsMouseButtonDown() override { return button_down; }
+    void WakeAfter(uint32_t ms) override { wake_in = ms; }
 
     std::vector<std::string> lines;
     bool has_focus = false;
     bool held_back = false;
+    bool button_down = false;
     int sent = 0;
+    uint32_t wake_in = 0;   // 0: no wake asked for
 };
 
 const Point32 IN_ZONE = {3, 3}, OUTSIDE = {500, 500};
@@ -38,7 +42,9 @@ protected:
         ApplyDefaults(cfg);
         cfg.general.interval = 50;
         cfg.move.delay = 20;
+        cfg.move.click_guard = 0;   // the cycle of ticks; the visits of ClickGuard have their table
         ClearTimerEvent();
+        ForgetVisit();
         g_last_in_zone = false;
         g_last_activation_tick = 0;
         g_left_button = g_middle_button = g_right_button = {};
@@ -117,18 +123,18 @@ TEST_F(TimerTickTest, FocusedHostIsNotActivatedAndNotRetried) {
     EXPECT_EQ(host.sent, 0);
 }
 
-TEST_F(TimerTickTest, DelayLongerThanTheIntervalNeedsAnEntryAfterTheLastYetTimeTick) {
+// Only the evaluating tick notes where the cursor was: a rest in a zone is seen as an entry also
+// when ticks come more often than the Delay.
+TEST_F(TimerTickTest, DelayLongerThanTheIntervalActivatesARest) {
     cfg.move.delay = 120;
     Tick(5000, OUTSIDE);                                   // arms
-    EXPECT_EQ(Tick(5050, IN_ZONE).back(), "yet time");     // refreshes g_last_in_zone
-    EXPECT_TRUE(g_last_in_zone);
+    EXPECT_EQ(Tick(5050, IN_ZONE), (Lines{"point.x=3 y=3", "g_timer_event=2", "yet time"}));
+    EXPECT_FALSE(g_last_in_zone);
     Tick(5100, IN_ZONE);
-    Tick(5150, IN_ZONE);                                   // due: no new entry
-    EXPECT_EQ(host.sent, 0);
-    Tick(6000, OUTSIDE);
-    Tick(6050, OUTSIDE);
-    Tick(6100, OUTSIDE);
-    Tick(6150, IN_ZONE);                                   // entered since the last yet-time tick
+    Tick(5150, IN_ZONE);                                   // due
+    EXPECT_EQ(host.sent, 1);
+    for (uint32_t now = 5200; now < 6000; now += 50)       // staying does not activate again
+        Tick(now, IN_ZONE);
     EXPECT_EQ(host.sent, 1);
 }
 
@@ -195,11 +201,11 @@ TEST_F(TimerTickTest, ReleasedLongPressNeverActivatesEvenNearTheOrigin) {
 
 TEST_F(TimerTickTest, LongPressOverAPendingMoveKeepsTheZoneMemory) {
     cfg.click.onclick = CLICK_LEFT_HOLDDOWN;
-    Tick(5000, IN_ZONE);
-    Tick(5010, IN_ZONE);   // yet time: inside
+    Cycle(3000, IN_ZONE);  // entered: activates, and the zone is noted
+    Tick(5000, IN_ZONE);   // arms
     HandleMouseEvent(MOUSE_MSG_LBUTTONDOWN, {3, 3}, 0, 5015, 5015, cfg);
     Tick(5600, IN_ZONE);   // the long press
-    EXPECT_EQ(host.sent, 1);
+    EXPECT_EQ(host.sent, 2);
     Tick(5650, IN_ZONE);   // arms the move again
     EXPECT_EQ(g_timer_event, TIMER_EVENT_MOVE);
     EXPECT_TRUE(g_last_in_zone);
@@ -221,6 +227,102 @@ TEST_F(TimerTickTest, LongPressOnAScaledDisplayComparesPhysicalPoints) {
     RunTimerTick(7500, {307, 300}, {461, 450}, cfg, host);   // 11 physical pixels, 7 scaled ones
     EXPECT_EQ(host.lines.back(), "too move cursor");
     EXPECT_EQ(host.sent, 1);
+}
+
+// The hot zones over a few seconds of one user's doing: where the cursor is, the buttons as the
+// hook queues them and as the system knows them, the host's focus. Ticks come every Interval
+// from 1000 ms on, and the wake comes when the visit asked for it.
+struct Span {
+    uint32_t from, to;
+    bool Holds(uint32_t t) const { return t >= from && t < to; }
+};
+const uint32_t NEVER = 0xFFFFFFFFu;
+const uint32_t DOWN = MOUSE_MSG_LBUTTONDOWN, UP = MOUSE_MSG_LBUTTONUP;
+
+struct ZoneStory {
+    const char *name;
+    int32_t interval, delay, click_guard;
+    std::vector<Span> inside;                              // the cursor in a zone
+    std::vector<std::pair<uint32_t, uint32_t>> queued;     // (ms, message) from the hook's queue
+    std::vector<uint32_t> activations;                     // when SendTrayInOut came
+    Span held = {0, 0};                                    // a button down, as the system says
+    Span focused = {0, 0};                                 // the host has the focus
+    uint32_t last_activation = 0;                          // of a gesture before
+    bool held_back = false;                                // full screen in front
+    int spent_by_button = 0;                               // lines that say a button spent a visit
+};
+
+const ZoneStory ZONE_STORIES[] = {
+    {"rest: Delay after the first tick inside, between two ticks", 500, 200, 1, {{1010, NEVER}}, {}, {1700}},
+    {"in at set-up", 500, 200, 1, {{0, NEVER}}, {}, {1200}},
+    {"leave and come back: once per visit", 500, 200, 1, {{1010, 2010}, {3010, NEVER}}, {}, {1700, 3700}},
+    {"click after arriving, before the visit was seen", 500, 200, 1, {{1010, NEVER}}, {{1260, DOWN}, {1262, UP}},
+     {}, {1260, 1262}, {}, 0, false, 1},
+    {"click in the visit's wait", 500, 200, 1, {{1010, NEVER}}, {{1600, DOWN}, {1602, UP}}, {}, {}, {}, 0, false, 1},
+    {"click after the activation", 500, 200, 1, {{1010, NEVER}}, {{1800, DOWN}, {1802, UP}}, {1700}},
+    {"drag held in a corner, released after the wait", 500, 200, 1, {{1010, NEVER}}, {{700, DOWN}, {2300, UP}},
+     {}, {700, 2300}, {}, 0, false, 1},
+    {"drag released in a corner before the first tick inside, then away and back", 500, 200, 1,
+     {{1010, 2010}, {3010, NEVER}}, {{700, DOWN}, {1300, UP}}, {3700}, {700, 1300}, {}, 0, false, 1},
+    {"a button held since before the engine started", 500, 200, 1, {{1010, NEVER}}, {}, {}, {0, NEVER}, {}, 0,
+     false, 1},
+    {"passing through at a tick", 500, 200, 1, {{1490, 1510}}, {}, {}},
+    {"focus at the end of the wait: spent", 500, 200, 1, {{1010, NEVER}}, {}, {}, {0, 0}, {1000, 1800}},
+    {"cool-down at the end of the wait: spent", 500, 200, 1, {{1010, NEVER}}, {}, {}, {0, 0}, {0, 0}, 1300},
+    {"full screen in front: spent", 500, 200, 1, {{1010, NEVER}}, {}, {}, {0, 0}, {0, 0}, 0, true},
+    {"Delay 0: at the first tick", 500, 0, 1, {{1010, NEVER}}, {}, {1500}},
+    {"Delay -5: at the first tick", 500, -5, 1, {{1010, NEVER}}, {}, {1500}},
+    {"short Interval: rest", 50, 200, 1, {{1010, NEVER}}, {}, {1250}},
+    {"short Interval: click in the wait", 50, 200, 1, {{1010, NEVER}}, {{1100, DOWN}, {1102, UP}}, {}, {}, {}, 0,
+     false, 1},
+    {"ClickGuard 0: the cycle", 500, 200, 0, {{1010, NEVER}}, {}, {1500}},
+    {"ClickGuard 0: a click changes nothing", 500, 200, 0, {{1010, NEVER}}, {{1260, DOWN}, {1262, UP}}, {1500}},
+    {"ClickGuard 0: passing through at a check", 500, 200, 0, {{1490, 1510}}, {}, {1500}},
+    {"ClickGuard 0: short Interval, rest", 50, 200, 0, {{1010, NEVER}}, {}, {1200}},
+    {"ClickGuard 2 is on", 500, 200, 2, {{1010, NEVER}}, {{1260, DOWN}, {1262, UP}}, {}, {}, {}, 0, false, 1},
+};
+
+TEST_F(TimerTickTest, ZoneStories) {
+    for (const ZoneStory &story : ZONE_STORIES) {
+        SetUp();
+        cfg.general.interval = story.interval;
+        cfg.move.delay = story.delay;
+        cfg.move.click_guard = story.click_guard;
+        cfg.move.onmove = MOVE_ZONE_LT;
+        g_last_activation_tick = story.last_activation;
+        host = FakeTickHost();
+        host.held_back = story.held_back;
+        std::vector<uint32_t> activations;
+        uint32_t wake_at = NEVER;
+        int spent_by_button = 0;
+        for (uint32_t t = 0; t < 6000; ++t) {
+            for (const auto &event : story.queued)
+                if (event.first == t)
+                    NoteQueuedEventForVisit(event.second);
+            host.button_down = story.held.Holds(t);
+            host.has_focus = story.focused.Holds(t);
+            bool inside = false;
+            for (const Span &span : story.inside)
+                inside |= span.Holds(t);
+            const Point32 pt = inside ? IN_ZONE : OUTSIDE;
+            const int sent = host.sent;
+            host.lines.clear();
+            if (t >= 1000 && (t - 1000) % story.interval == 0)
+                RunTimerTick(t, pt, pt, cfg, host);
+            if (host.wake_in) {
+                wake_at = t + host.wake_in;
+                host.wake_in = 0;
+            }
+            if (t == wake_at)
+                RunVisitWake(t, pt, cfg, host);
+            if (host.sent != sent)
+                activations.push_back(t);
+            for (const std::string &line : host.lines)
+                spent_by_button += line == "a mouse button was down: the zone waits for the cursor to leave";
+        }
+        EXPECT_EQ(activations, story.activations) << story.name;
+        EXPECT_EQ(spent_by_button, story.spent_by_button) << story.name;
+    }
 }
 
 class HookWatchTest : public ::testing::Test {

@@ -19,17 +19,20 @@ Settings DefaultSettings() {
 }
 
 // The hook as it runs on its own thread: the sign of life, and for a gesture event the copy into
-// the queue and the wake test (the wake itself, one PostMessage per batch, is the system's part).
-// Recognition of the same event on the engine's thread, per event: BM_QueuedWheelRecognised.
+// the queue, with the touch-and-pen mark, and the wake test (the wake itself, one PostMessage per
+// batch, is the system's part). Recognition of the same event and the note of a button for the
+// hot zones' visits, on the engine's thread, per event: BM_QueuedWheelRecognised.
 void BM_HookQueuesGestureEvent(benchmark::State &state) {
-    HookEvent ev = {MOUSE_MSG_WHEEL, {100, 100}, 0x00780000u, 0, 0};
+    HookEvent ev = {MOUSE_MSG_WHEEL, {100, 100}, 0x00780000u, 0, 0, false};
     HookEvent out;
-    uint32_t t = 0;
+    uint32_t t = 0, extra_info = 0;
     for (auto _ : state) {
         ++t;
         g_hook_saw_event.store(true, std::memory_order_relaxed);
-        if (IsGestureMessage(ev.msg)) {
+        benchmark::DoNotOptimize(extra_info);   // MSLLHOOKSTRUCT's dwExtraInfo, unknown to the compiler
+        if (IsQueuedMessage(ev.msg)) {
             ev.now = t;
+            ev.touch_or_pen = IsTouchOrPen(extra_info);
             benchmark::DoNotOptimize(g_hook_queue.Push(ev));
             benchmark::DoNotOptimize(g_hook_queue.NeedsWake());
         }
@@ -46,7 +49,7 @@ void BM_HookMovePassedOn(benchmark::State &state) {
     uint32_t msg = 0x200;
     for (auto _ : state) {
         g_hook_saw_event.store(true, std::memory_order_relaxed);
-        benchmark::DoNotOptimize(IsGestureMessage(msg));
+        benchmark::DoNotOptimize(IsQueuedMessage(msg));
         benchmark::DoNotOptimize(msg);
     }
 }
@@ -54,7 +57,7 @@ BENCHMARK(BM_HookMovePassedOn);
 
 void BM_QueuedWheelRecognised(benchmark::State &state) {
     Settings cfg = DefaultSettings();
-    HookEvent ev = {MOUSE_MSG_WHEEL, {100, 100}, 0, 0, 0};
+    HookEvent ev = {MOUSE_MSG_WHEEL, {100, 100}, 0, 0, 0, false};
     HookEvent out;
     uint32_t t = 0;
     for (auto _ : state) {
@@ -63,8 +66,11 @@ void BM_QueuedWheelRecognised(benchmark::State &state) {
         ev.now = ev.time = t;
         g_hook_queue.Push(ev);
         g_hook_queue.TakeWake();
-        while (g_hook_queue.Pop(out))
-            benchmark::DoNotOptimize(HandleMouseEvent(out.msg, out.pt, out.mouse_data, out.time, out.now, cfg));
+        while (g_hook_queue.Pop(out)) {
+            NoteQueuedEventForVisit(out.msg);
+            if (!out.touch_or_pen)
+                benchmark::DoNotOptimize(HandleMouseEvent(out.msg, out.pt, out.mouse_data, out.time, out.now, cfg));
+        }
     }
 }
 BENCHMARK(BM_QueuedWheelRecognised);
@@ -126,6 +132,8 @@ public:
     bool HostHasFocus() override { return false; }
     bool IsGestureHeldBack() override { return false; }
     void SendTrayInOut() override {}
+    bool IsMouseButtonDown() override { return false; }
+    void WakeAfter(uint32_t) override {}
 };
 
 void BM_TimerTickMoveCycle(benchmark::State &state) {
