@@ -24,7 +24,8 @@ public:
     bool IsGestureHeldBack() override { return ::IsGestureHeldBack(); }
     void SendTrayInOut() override { RequestTrayInOut(); }
     bool IsMouseButtonDown() override {
-        for (int button : {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON, VK_XBUTTON1, VK_XBUTTON2})
+        static const int BUTTONS[] = {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON, VK_XBUTTON1, VK_XBUTTON2};
+        for (int button : BUTTONS)
             if (GetAsyncKeyState(button) & 0x8000)
                 return true;
         return false;

@@ -121,6 +121,7 @@ const LayoutRow OPTION_LAYOUT[] = {
     Zone(ChkMoveSecRB, PnlSecondary, 2, 2),
     Zone(ChkMoveSecT, PnlSecondary, 1, 0),
     Zone(ChkMoveSecB, PnlSecondary, 1, 2),
+    Check(ChkMoveClickGuard, PageMove, "クリックやドラッグの最中は反応しない", 56, 272, 370),
 
     Label(PageClick, "マウスクリックすることで「Velkora」をアクティブ化する設定です。", 8, 8, 424),
     Label(PageClick, "操作：", 8, 38, 48),

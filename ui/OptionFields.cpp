@@ -7,6 +7,7 @@
 
 #define FIELD(member) offsetof(Settings, member)
 #define FLAG(control, member) {control, FieldShape::EnableFlag, FIELD(member), 0}
+#define ON_OFF(control, member) {control, FieldShape::OnOff, FIELD(member), 0}
 #define BIT(control, member, bit) {control, FieldShape::Bit, FIELD(member), bit}
 #define SIGNED(control, member) {control, FieldShape::Signed, FIELD(member), 0}
 #define UNSIGNED(control, member) {control, FieldShape::Unsigned, FIELD(member), 0}
@@ -48,6 +49,7 @@ const OptionField OPTION_FIELDS[OPTION_FIELD_COUNT] = {
     SIGNED(EdtMoveWidth, move.width),
     SIGNED(EdtMoveHeight, move.height),
     SIGNED(EdtMoveDelay, move.delay),
+    ON_OFF(ChkMoveClickGuard, move.click_guard),
     BIT(ChkClickLDblClick, click.onclick, CLICK_LEFT_DBLCLICK),
     BIT(ChkClickMDblClick, click.onclick, CLICK_MIDDLE_DBLCLICK),
     BIT(ChkClickRDblClick, click.onclick, CLICK_RIGHT_DBLCLICK),
@@ -76,7 +78,8 @@ OptionForm FormFromSettings(const Settings &cfg) {
         const OptionField &f = OPTION_FIELDS[i];
         const uint32_t value = ReadField(cfg, f);
         switch (f.shape) {
-        case FieldShape::EnableFlag: form[i].checked = value != 0; break;
+        case FieldShape::EnableFlag:
+        case FieldShape::OnOff: form[i].checked = value != 0; break;
         case FieldShape::Bit: form[i].checked = (value & f.bit) != 0; break;
         case FieldShape::Signed:
             FormatCut(form[i].text, sizeof form[i].text, "%d", static_cast<int>(static_cast<int32_t>(value)));
@@ -104,6 +107,11 @@ int StoreForm(const OptionForm &form, Settings &cfg) {
         const OptionField &f = OPTION_FIELDS[i];
         switch (f.shape) {
         case FieldShape::EnableFlag: WriteField(cfg, f, form[i].checked ? 1 : 0); break;
+        case FieldShape::OnOff: {
+            const uint32_t value = ReadField(cfg, f);
+            WriteField(cfg, f, !form[i].checked ? 0 : value != 0 ? value : 1);
+            break;
+        }
         case FieldShape::Bit: {
             const uint32_t value = ReadField(cfg, f);
             WriteField(cfg, f, form[i].checked ? value | f.bit : value & ~f.bit);

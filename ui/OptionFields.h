@@ -27,10 +27,12 @@ enum OptionControl : int {
     EdtClickMsecDblClick, EdtClickMsecHoldDown, EdtClickMoveAllowance,
     CmbFullScreen,
     ChkWheelFine,
+    ChkMoveClickGuard,
 };
 
 enum class FieldShape {
     EnableFlag,   // check box: checked when not 0, stores 1 or 0
+    OnOff,        // check box: checked when not 0, stores 0, or keeps a value that is not 0 (1 for 0)
     Bit,          // check box: one bit of the field, the other bits untouched
     Signed,       // edit: signed decimal
     Unsigned,     // edit: unsigned decimal
@@ -47,7 +49,7 @@ struct OptionField {
     bool IsEdit() const { return shape == FieldShape::Signed || shape == FieldShape::Unsigned; }
 };
 
-constexpr size_t OPTION_FIELD_COUNT = 38;
+constexpr size_t OPTION_FIELD_COUNT = 39;
 // In the order in which the dialog loads and stores them.
 extern const OptionField OPTION_FIELDS[OPTION_FIELD_COUNT];
 

@@ -39,7 +39,7 @@ TEST(OptionFields, EveryControlOnceAndEveryBitOfAFieldOnce) {
             EXPECT_TRUE(bits.insert({f.offset, f.bit}).second) << f.control;
         }
     }
-    EXPECT_EQ(controls.size(), 38u);
+    EXPECT_EQ(controls.size(), 39u);
     EXPECT_EQ(controls.count(ChkMoveOnVelk), 1u);
 }
 
@@ -50,7 +50,7 @@ TEST(OptionFields, DefaultsShowTheFourCornersOfMonitor1AndTheMiddleAndRightDoubl
         if (form[i].checked)
             checked.insert(OPTION_FIELDS[i].control);
     EXPECT_EQ(checked, (std::set<int>{ChkEnable, ChkOnWheel, ChkMovePriLT, ChkMovePriRT, ChkMovePriRB, ChkMovePriLB,
-                                      ChkMoveOnVelk, ChkClickMDblClick, ChkClickRDblClick}));
+                                      ChkMoveOnVelk, ChkMoveClickGuard, ChkClickMDblClick, ChkClickRDblClick}));
     EXPECT_STREQ(form[IndexOf(EdtInterval)].text, "500");
     EXPECT_STREQ(form[IndexOf(EdtWheelAllowance)].text, "4");
     EXPECT_STREQ(form[IndexOf(EdtClickMsecDblClick)].text, "200");
@@ -95,6 +95,21 @@ TEST(OptionFields, UnchangedFormStoresTheSameRecordWithEnableNormalised) {
     ASSERT_EQ(StoreForm(FormFromSettings(cfg), stored), FORM_STORED);
     cfg.general.enable = 1;
     EXPECT_TRUE(SameRecord(stored, cfg));
+}
+
+// A value other than 1 that means on, written into the file by hand, survives OK.
+TEST(OptionFields, ClickGuardBoxStoresOffAsZeroAndKeepsAnyOnValue) {
+    Settings cfg = Defaults();
+    for (int32_t before : {0, 1, 7, -1}) {
+        for (bool checked : {false, true}) {
+            cfg.move.click_guard = before;
+            OptionForm form = FormFromSettings(cfg);
+            EXPECT_EQ(Control(form, ChkMoveClickGuard).checked, before != 0) << before;
+            Control(form, ChkMoveClickGuard).checked = checked;
+            ASSERT_EQ(StoreForm(form, cfg), FORM_STORED);
+            EXPECT_EQ(cfg.move.click_guard, !checked ? 0 : before ? before : 1) << before << checked;
+        }
+    }
 }
 
 TEST(OptionFields, BitsWithoutABoxPassThrough) {

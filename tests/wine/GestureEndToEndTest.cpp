@@ -74,10 +74,13 @@ protected:
         for (int delta : {40, 40, 40, -40, -40, -40, 40, 40, 40, -40, -40, -40})
             InjectWheel(delta);
     }
-    static void Click(DWORD down, DWORD up, DWORD time = 0) {
-        InjectButton(down, time);
-        InjectButton(up, time ? time + 2 : 0);
+    static void Click(DWORD down, DWORD up, DWORD time = 0, ULONG_PTR extra_info = 0) {
+        InjectButton(down, time, extra_info);
+        InjectButton(up, time ? time + 2 : 0, extra_info);
     }
+    // Lets the engine look for a second and a half at Interval 50: long enough for any wait of a
+    // visit to a hot zone to have ended, however busy the machine.
+    static void RestOneAndAHalfSeconds() { PumpTicks(30); }
 
     std::unique_ptr<LoadedPlugin> plugin_;
 };
@@ -143,6 +146,97 @@ TEST_F(GestureEndToEndTest, DwellInTheTopLeftCornerActivatesOnce) {
     WhilePumping([] { MoveCursor(2, 2); });
     EXPECT_EQ(Activations(1, 500), 1u);
     ReportLatency("top-left corner dwell");
+}
+
+const std::string SPENT_BY_A_BUTTON = "a mouse button was down: the zone waits for the cursor to leave";
+
+// With ClickGuard (on by default) a corner answers a cursor at rest, not a click or a drag there;
+// a visit that a button has spent ends when the cursor leaves.
+TEST_F(GestureEndToEndTest, CornerAnswersARestNotAClickOrADrag) {
+    std::string ini = Ini("1", "1", "0");
+    Start(ini.replace(ini.find("Delay=20"), 8, "Delay=200"));
+    const auto leave_and_rest_in_the_corner = [this] {
+        WhilePumping([] { MoveCursor(SCREEN_MIDDLE.x, SCREEN_MIDDLE.y); });
+        PumpTicks(2);
+        PumpPastCoolDown();
+        const size_t before = g_host.hotkeys.size();
+        WhilePumping([] { MoveCursor(2, 2); });
+        EXPECT_EQ(Activations(before + 1), before + 1);
+    };
+
+    // A click just after arriving, before any tick has seen the cursor there.
+    WhilePumping([] {
+        MoveCursor(2, 2);
+        Click(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+    });
+    RestOneAndAHalfSeconds();
+    EXPECT_EQ(g_host.hotkeys.size(), 0u);
+    EXPECT_EQ(g_host.CountLogged(SPENT_BY_A_BUTTON), 1);
+    leave_and_rest_in_the_corner();
+
+    // A window dragged into the corner, held there 800 ms and released there.
+    g_host.log.clear();
+    WhilePumping([] { MoveCursor(SCREEN_MIDDLE.x, SCREEN_MIDDLE.y); });
+    PumpTicks(2);
+    PumpPastCoolDown();
+    WhilePumping([] {
+        InjectButton(MOUSEEVENTF_LEFTDOWN);
+        MoveCursor(300, 300);
+        Sleep(100);
+        MoveCursor(2, 2);
+        Sleep(800);
+        InjectButton(MOUSEEVENTF_LEFTUP);
+    });
+    RestOneAndAHalfSeconds();
+    EXPECT_EQ(g_host.hotkeys.size(), 1u);
+    EXPECT_EQ(g_host.CountLogged(SPENT_BY_A_BUTTON), 1);
+    leave_and_rest_in_the_corner();
+}
+
+// Ticks every 50 ms, a Delay of 200: a rest activates once, with ClickGuard and without.
+TEST_F(GestureEndToEndTest, RestInACornerAtAShortInterval) {
+    for (const char *click_guard : {"1", "0"}) {
+        SetCursorPos(SCREEN_MIDDLE.x, SCREEN_MIDDLE.y);
+        g_host.Reset();
+        std::string ini = Ini("1", "1", "0");
+        Start(ini.replace(ini.find("Delay=20"), 8, std::string("Delay=200\r\nClickGuard=") + click_guard));
+        WhilePumping([] { MoveCursor(2, 2); });
+        RestOneAndAHalfSeconds();
+        EXPECT_EQ(Activations(1), 1u) << click_guard;
+        ASSERT_FALSE(g_host.hotkey_ms.empty());
+        const double after_ms = g_host.hotkey_ms[0] - g_last_input_ms;
+        if (click_guard == std::string("1")) {
+            EXPECT_GE(after_ms, 150.0);   // the Delay, give or take a clock's step
+        }
+        std::printf("[ latency  ] rest at Interval 50, Delay 200, ClickGuard %s: %.0f ms from arrival\n",
+                    click_guard, after_ms);
+        plugin_.reset();
+    }
+}
+
+// Windows marks what it makes from touch and pen input; a double tap is no double-click, and a tap
+// is a press for the hot zones all the same.
+TEST_F(GestureEndToEndTest, TouchDoubleTapIsNoDoubleClickButATapSpendsAVisit) {
+    Start(Ini("1", "1", "1"));
+    const ULONG_PTR TOUCH = 0xFF515701;
+    WhilePumping([TOUCH] {
+        Click(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, 0, TOUCH);
+        Click(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, 0, TOUCH);
+    });
+    EXPECT_EQ(Activations(0), 0u);
+    WhilePumping([] {
+        Click(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, 0, 0xFF515600);   // another program's mark
+        Click(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, 0, 0xFF515600);
+    });
+    EXPECT_EQ(Activations(1), 1u);
+    PumpPastCoolDown();
+    WhilePumping([TOUCH] {
+        MoveCursor(2, 2);
+        Click(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, 0, TOUCH);
+    });
+    RestOneAndAHalfSeconds();
+    EXPECT_EQ(g_host.hotkeys.size(), 1u);
+    EXPECT_EQ(g_host.CountLogged(SPENT_BY_A_BUTTON), 1);
 }
 
 TEST_F(GestureEndToEndTest, HostFrameZoneUsesTheHostsWindowAndQuickOptions) {
@@ -231,6 +325,7 @@ TEST_F(GestureEndToEndTest, FullScreenWindowInFrontHoldsGesturesBackOnlyWhenSetT
             Click(MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP);
         });
         PumpPastCoolDown();
+        PumpTicks(2);   // the clicks are older than a look outside: they do not spend the visit
         WhilePumping([] { MoveCursor(2, 2); });
     };
     for (const char *fullscreen : {"0", "1", "2"}) {

@@ -23,7 +23,7 @@ std::string Ini(const std::string &enable) {
     return "[General]\r\nEnable=" + enable + "\r\nInterval=321\r\nFullScreen=2\r\n"
            "[ShortcutKey]\r\nToggleEnable=Ctrl+F9\r\n"
            "[Wheel]\r\nOnWheel=3\r\nAllowance=7\r\nUp=11\r\nDown=13\r\nTimeOut=-1\r\n"
-           "[Move]\r\nOnMove=-56191\r\nWidth=17\r\nHeight=19\r\nDelay=23\r\n"
+           "[Move]\r\nOnMove=-56191\r\nWidth=17\r\nHeight=19\r\nDelay=23\r\nClickGuard=5\r\n"
            "[Click]\r\nOnClick=-86\r\nMsecDblClick=29\r\nMsecHoldDown=-31\r\nMoveAllowance=37\r\n";
 }
 
@@ -40,7 +40,8 @@ const std::map<int, std::string> SHOWN_TEXTS = {
 };
 // OnMove 0xFFFF2481 and OnClick 0xFFFFFFAA.
 const int CHECKED_BOXES[] = {ChkEnable,   ChkOnWheel,    ChkWheelFine,      ChkMovePriLT,      ChkMovePriL,
-                             ChkMoveSecRB, ChkMoveSecR, ChkMoveOnVelk,     ChkClickMDblClick, ChkClickMHoldDown};
+                             ChkMoveSecRB, ChkMoveSecR, ChkMoveOnVelk,     ChkClickMDblClick, ChkClickMHoldDown,
+                             ChkMoveClickGuard};
 
 int ActivePage(HWND dialog) {
     return static_cast<int>(SendMessageA(FindControl(dialog, PageControl), TCM_GETCURSEL, 0, 0));
@@ -186,6 +187,15 @@ TEST_F(OptionDialogTest, LayoutInPixelsAndAScreenshotOfEachPage) {
         EXPECT_GE(fine_box.top, RectIn(FindControl(dialog, EdtWheelTimeout), GetParent(fine)).bottom);
         EXPECT_LE(fine_box.right, wheel_page.right);
         EXPECT_EQ(TextOf(fine), "タッチパッドなどの細かいスクロールも数える");
+        // The ClickGuard box, below the row タイム： of page 移動 and inside it.
+        HWND guard = FindControl(dialog, ChkMoveClickGuard);
+        RECT guard_box = RectIn(guard, GetParent(guard)), move_page;
+        GetClientRect(GetParent(guard), &move_page);
+        EXPECT_EQ(GetParent(guard), FindControl(dialog, PageMove));
+        EXPECT_GE(guard_box.top, RectIn(FindControl(dialog, EdtMoveDelay), GetParent(guard)).bottom);
+        EXPECT_LE(guard_box.right, move_page.right);
+        EXPECT_LE(guard_box.bottom, move_page.bottom);
+        EXPECT_EQ(TextOf(guard), "クリックやドラッグの最中は反応しない");
         EXPECT_EQ(TextsCutOff(dialog), std::vector<std::string>{});
         const char *NAMES[] = {"1-general", "2-wheel", "3-move", "4-click"};
         const char *TABS[] = {"全般", "ホイール", "移動", "クリック"};
@@ -207,7 +217,8 @@ TEST_F(OptionDialogTest, TabOrderThePageControlThenEachPageThenOkAndCancel) {
         {PageControl, ChkOnWheel, EdtWheelAllowance, EdtWheelUp, EdtWheelDown, EdtWheelTimeout, ChkWheelFine},
         {PageControl, ChkMovePriLT, ChkMovePriLB, ChkMovePriL, ChkMovePriRT, ChkMovePriR, ChkMovePriRB, ChkMovePriT, ChkMovePriB,
          EdtMoveDelay, EdtMoveWidth, EdtMoveHeight, ChkMoveOnVelk,
-         ChkMoveSecLT, ChkMoveSecLB, ChkMoveSecL, ChkMoveSecRT, ChkMoveSecR, ChkMoveSecRB, ChkMoveSecT, ChkMoveSecB},
+         ChkMoveSecLT, ChkMoveSecLB, ChkMoveSecL, ChkMoveSecRT, ChkMoveSecR, ChkMoveSecRB, ChkMoveSecT, ChkMoveSecB,
+         ChkMoveClickGuard},
         {PageControl, ChkClickLDblClick, ChkClickMDblClick, ChkClickRDblClick, ChkClickLHoldDown, ChkClickMHoldDown,
          ChkClickRHoldDown, EdtClickMsecDblClick, EdtClickMsecHoldDown, EdtClickMoveAllowance},
     };

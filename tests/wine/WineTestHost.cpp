@@ -241,11 +241,12 @@ void InjectWheel(int delta, DWORD time) {
     Send(input);
 }
 
-void InjectButton(DWORD flag, DWORD time) {
+void InjectButton(DWORD flag, DWORD time, ULONG_PTR extra_info) {
     INPUT input = {};
     input.type = INPUT_MOUSE;
     input.mi.dwFlags = flag;
     input.mi.time = time;
+    input.mi.dwExtraInfo = extra_info;
     Send(input);
 }
 

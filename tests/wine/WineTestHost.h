@@ -87,7 +87,8 @@ bool PumpPastCoolDown();
 
 // Real input, from the injecting thread. The time stamp is the tick count unless given.
 void InjectWheel(int delta, DWORD time = 0);
-void InjectButton(DWORD flag, DWORD time = 0);
+// `extra_info` as Windows gives it: 0xFF515701 marks an event that it made from a touch.
+void InjectButton(DWORD flag, DWORD time = 0, ULONG_PTR extra_info = 0);
 void MoveCursor(int x, int y);   // SetCursorPos: no mouse event
 // Relative mouse moves in one SendInput call, seen by low-level hooks. Wine here moves X's
 // pointer only on SetCursorPos, and 100 ms after the last change takes the cursor back to that
