@@ -66,7 +66,8 @@ static void LookAtZones(uint32_t now, Point32 point, bool wait_over, const Setti
     ZoneVisit &visit = g_visit;
     if (!host.IsInHotZone(point.x, point.y)) {
         visit.inside = false;
-        visit.button = false;
+        if (!wait_over)
+            visit.button = false;   // ticks alone clear it, so that the rule reads "since the last tick outside"
         return;
     }
     const uint32_t delay = static_cast<uint32_t>(cfg.move.delay);

@@ -29,16 +29,16 @@ extern bool g_last_in_zone;
 
 // With ClickGuard on, a hot zone answers a cursor that rests in it, not one that clicks or drags
 // there. A visit begins at the first tick that finds the cursor in a zone and ends at the first
-// look that finds it in none. It activates once at most, `Delay` ms after it began, and only if no
-// button was down at any moment since the last look that found the cursor outside: neither a
-// press or a release (from the hook's queue; those of touch and pen count too) nor a button held
-// when the wait ends (from the system). A visit that cannot activate (a button, the cool-down,
-// the focus, full screen) is spent until the cursor leaves every zone.
+// tick, or the end of its wait, that finds it in none. It activates once at most, `Delay` ms after
+// it began, and only if no button was down at any moment since the last tick that found the
+// cursor outside: neither a press or a release (from the hook's queue; those of touch and pen
+// count too) nor a button held when the wait ends (from the system). A visit that cannot activate
+// (a button, the cool-down, the focus, full screen) is spent until the cursor leaves every zone.
 struct ZoneVisit {
     bool inside;        // the last look found the cursor in a zone
     bool decided;       // this visit has activated or is spent
     uint32_t start;     // the tick of the look that began it
-    bool button;        // a button went down or up since the last look that found it outside
+    bool button;        // a button went down or up since the last tick that found it outside
 };
 extern ZoneVisit g_visit;
 

@@ -1,6 +1,7 @@
 // Every gesture end to end: the real plug-in, its hook and timer, real injected input.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -237,6 +238,54 @@ TEST_F(GestureEndToEndTest, TouchDoubleTapIsNoDoubleClickButATapSpendsAVisit) {
     RestOneAndAHalfSeconds();
     EXPECT_EQ(g_host.hotkeys.size(), 1u);
     EXPECT_EQ(g_host.CountLogged(SPENT_BY_A_BUTTON), 1);
+}
+
+// Figures, not assertions: how the top-right corner answers at the default settings, 20 tries of
+// each way of coming there, the arrival spread over the timer's period. Run by hand against any
+// build of the plug-in (CURSORWAKE_DLL), with --gtest_also_run_disabled_tests.
+TEST_F(GestureEndToEndTest, DISABLED_CornerFiguresAtTheDefaults) {
+    Start("[General]\r\nEnable=1\r\n");
+    struct Way {
+        const char *name;
+        int click_after_ms, drag_hold_ms, rest_ms;
+    };
+    const Way WAYS[] = {{"click 150 ms after arriving", 150, 0, 0},
+                        {"click 250 ms after arriving", 250, 0, 0},
+                        {"drag held 800 ms and released", 0, 800, 0},
+                        {"rest of 1.6 s", 0, 0, 1600}};
+    const int TRIES = 20;
+    for (const Way &way : WAYS) {
+        std::vector<double> after_ms;
+        for (int i = 0; i < TRIES; ++i) {
+            PumpPastCoolDown();
+            PumpTicks(2);
+            PumpMessages(static_cast<DWORD>(i * 97 % 500));
+            const size_t before = g_host.hotkeys.size();
+            double arrival = 0;
+            WhilePumping([&way, &arrival] {
+                if (way.drag_hold_ms)
+                    InjectButton(MOUSEEVENTF_LEFTDOWN);
+                arrival = MonotonicMs();
+                MoveCursor(1277, 2);
+                Sleep(static_cast<DWORD>(way.click_after_ms + way.drag_hold_ms + way.rest_ms));
+                if (way.click_after_ms)
+                    Click(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+                if (way.drag_hold_ms)
+                    InjectButton(MOUSEEVENTF_LEFTUP);
+                Sleep(50);
+                MoveCursor(SCREEN_MIDDLE.x, SCREEN_MIDDLE.y);
+            }, 1200);
+            if (g_host.hotkeys.size() > before)
+                after_ms.push_back(g_host.hotkey_ms[before] - arrival);
+        }
+        std::sort(after_ms.begin(), after_ms.end());
+        std::printf("[ figures  ] %s: %zu of %d activated", way.name, after_ms.size(), TRIES);
+        if (!after_ms.empty())
+            std::printf("; from arrival: median %.0f ms, longest %.0f ms",
+                        (after_ms[(after_ms.size() - 1) / 2] + after_ms[after_ms.size() / 2]) / 2,
+                        after_ms.back());
+        std::printf("\n");
+    }
 }
 
 TEST_F(GestureEndToEndTest, HostFrameZoneUsesTheHostsWindowAndQuickOptions) {
