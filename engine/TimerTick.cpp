@@ -22,6 +22,17 @@ static void Activate(uint32_t now, TickHost &host) {
 // The cycle without ClickGuard: a tick arms the move event, the first tick at or after its due
 // time looks at the zones. Only that look counts as where the cursor was before: were the ticks
 // in between to count too, a Delay longer than Interval would leave every rest unnoticed.
+// What every activation by a zone needs: the pause after the last activation of any gesture has
+// run out, and Velkora is not in front already.
+static void ActivateForZone(uint32_t now, TickHost &host) {
+    if (now - g_last_activation_tick <= ACTIVATION_COOL_DOWN_MS)
+        return;
+    bool has_focus = host.HostHasFocus();
+    host.Trace("stat.has_focus=%d", has_focus ? 1 : 0);
+    if (!has_focus)
+        Activate(now, host);
+}
+
 static void EvaluateMove(uint32_t now, Point32 point, TickHost &host) {
     if (!IsDue(now, g_timer_event_start, g_timer_event_delay)) {
         host.Trace("yet time");
@@ -29,13 +40,8 @@ static void EvaluateMove(uint32_t now, Point32 point, TickHost &host) {
     }
     ClearTimerEvent();
     bool hit = host.IsInHotZone(point.x, point.y);
-    bool cooled = now - g_last_activation_tick > ACTIVATION_COOL_DOWN_MS;
-    if (hit && hit != g_last_in_zone && cooled) {
-        bool has_focus = host.HostHasFocus();
-        host.Trace("stat.has_focus=%d", has_focus ? 1 : 0);
-        if (!has_focus)
-            Activate(now, host);
-    }
+    if (hit && !g_last_in_zone)
+        ActivateForZone(now, host);
     g_last_in_zone = hit;
 }
 
@@ -53,12 +59,7 @@ static void DecideVisit(uint32_t now, TickHost &host) {
         host.Trace("a mouse button was down: the zone waits for the cursor to leave");
         return;
     }
-    if (now - g_last_activation_tick <= ACTIVATION_COOL_DOWN_MS)
-        return;
-    bool has_focus = host.HostHasFocus();
-    host.Trace("stat.has_focus=%d", has_focus ? 1 : 0);
-    if (!has_focus)
-        Activate(now, host);
+    ActivateForZone(now, host);
 }
 
 // A look at the zones with ClickGuard on, at a tick or when the visit's wait is over.
@@ -75,7 +76,7 @@ static void LookAtZones(uint32_t now, Point32 point, bool wait_over, const Setti
         visit.inside = true;
         visit.decided = false;
         visit.start = now;
-        if (!IsDue(now, now, delay))
+        if (cfg.move.delay > 0)
             host.WakeAfter(delay);
     }
     if (visit.decided)
