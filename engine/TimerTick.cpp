@@ -19,9 +19,6 @@ static void Activate(uint32_t now, TickHost &host) {
     host.SendTrayInOut();
 }
 
-// The cycle without ClickGuard: a tick arms the move event, the first tick at or after its due
-// time looks at the zones. Only that look counts as where the cursor was before: were the ticks
-// in between to count too, a Delay longer than Interval would leave every rest unnoticed.
 // What every activation by a zone needs: the pause after the last activation of any gesture has
 // run out, and Velkora is not in front already.
 static void ActivateForZone(uint32_t now, TickHost &host) {
@@ -33,6 +30,9 @@ static void ActivateForZone(uint32_t now, TickHost &host) {
         Activate(now, host);
 }
 
+// The cycle without ClickGuard: a tick arms the move event, the first tick at or after its due
+// time looks at the zones. Only that look counts as where the cursor was before: were the ticks
+// in between to count too, a Delay longer than Interval would leave every rest unnoticed.
 static void EvaluateMove(uint32_t now, Point32 point, TickHost &host) {
     if (!IsDue(now, g_timer_event_start, g_timer_event_delay)) {
         host.Trace("yet time");
