@@ -240,20 +240,23 @@ TEST_F(GestureEndToEndTest, TouchDoubleTapIsNoDoubleClickButATapSpendsAVisit) {
     EXPECT_EQ(g_host.CountLogged(SPENT_BY_A_BUTTON), 1);
 }
 
-// Figures, not assertions: how the top-right corner answers at the default settings, 20 tries of
-// each way of coming there, the arrival spread over the timer's period. Run by hand against any
-// build of the plug-in (CURSORWAKE_DLL), with --gtest_also_run_disabled_tests.
+// How the top-right corner answers at the default settings, 20 tries of each way of coming there,
+// the arrival spread over the timer's period: prints the figures, and holds a visit to what it
+// promises (no click 150 ms after arriving and no drag calls Velkora, every rest does). A few
+// minutes long, so run by hand against any build of the plug-in (CURSORWAKE_DLL), with
+// --gtest_also_run_disabled_tests.
 TEST_F(GestureEndToEndTest, DISABLED_CornerFiguresAtTheDefaults) {
     Start("[General]\r\nEnable=1\r\n");
     struct Way {
         const char *name;
         int click_after_ms, drag_hold_ms, rest_ms;
+        int activations;   // what a visit guarantees; -1 where it depends on the tick's phase
     };
-    const Way WAYS[] = {{"click 150 ms after arriving", 150, 0, 0},
-                        {"click 250 ms after arriving", 250, 0, 0},
-                        {"drag held 800 ms and released", 0, 800, 0},
-                        {"rest of 1.6 s", 0, 0, 1600}};
     const int TRIES = 20;
+    const Way WAYS[] = {{"click 150 ms after arriving", 150, 0, 0, 0},
+                        {"click 250 ms after arriving", 250, 0, 0, -1},
+                        {"drag held 800 ms and released", 0, 800, 0, 0},
+                        {"rest of 1.6 s", 0, 0, 1600, TRIES}};
     for (const Way &way : WAYS) {
         std::vector<double> after_ms;
         for (int i = 0; i < TRIES; ++i) {
@@ -285,6 +288,8 @@ TEST_F(GestureEndToEndTest, DISABLED_CornerFiguresAtTheDefaults) {
                         (after_ms[(after_ms.size() - 1) / 2] + after_ms[after_ms.size() / 2]) / 2,
                         after_ms.back());
         std::printf("\n");
+        if (way.activations >= 0)
+            EXPECT_EQ(after_ms.size(), static_cast<size_t>(way.activations)) << way.name;
     }
 }
 
