@@ -6,8 +6,8 @@
 
 namespace {
 
-enum Dll { COMCTL32, UXTHEME, SHELL32, VERSION, DLL_COUNT };
-const char *const DLL_FILES[DLL_COUNT] = {"COMCTL32.DLL", "UXTHEME.DLL", "SHELL32.DLL", "VERSION.DLL"};
+enum Dll { COMCTL32, UXTHEME, SHELL32, VERSION, ADVAPI32, DLL_COUNT };
+const char *const DLL_FILES[DLL_COUNT] = {"COMCTL32.DLL", "UXTHEME.DLL", "SHELL32.DLL", "VERSION.DLL", "ADVAPI32.DLL"};
 HMODULE g_dlls[DLL_COUNT];
 
 // The DLL from the system folder only, never from wherever the DLL search path would find a
@@ -98,4 +98,15 @@ BOOL system_dll::GetFileVersionInfoA(LPCSTR file, DWORD handle, DWORD size, LPVO
 BOOL system_dll::VerQueryValueA(LPCVOID block, LPCSTR sub_block, LPVOID *value, PUINT size) {
     static decltype(&::VerQueryValueA) fn;
     return Find(VERSION, "VerQueryValueA", fn) ? fn(block, sub_block, value, size) : FALSE;
+}
+
+BOOL system_dll::OpenProcessToken(HANDLE process, DWORD access, PHANDLE token) {
+    static decltype(&::OpenProcessToken) fn;
+    return Find(ADVAPI32, "OpenProcessToken", fn) ? fn(process, access, token) : FALSE;
+}
+
+BOOL system_dll::GetTokenInformation(HANDLE token, TOKEN_INFORMATION_CLASS kind, LPVOID data, DWORD size,
+                                     PDWORD returned) {
+    static decltype(&::GetTokenInformation) fn;
+    return Find(ADVAPI32, "GetTokenInformation", fn) ? fn(token, kind, data, size, returned) : FALSE;
 }

@@ -1,8 +1,9 @@
-// The functions of COMCTL32, UxTheme, SHELL32 and VERSION that the dialogs, the about box, the
-// version query and the full-screen check call. Loading the plug-in maps no more than KERNEL32,
-// USER32, GDI32 and the C runtime; each of these four DLLs is loaded from the system folder the
-// first time one of its functions is called, and then stays loaded for the rest of the process,
-// since a window that it subclassed or a class that it registered may outlive the call.
+// The functions of COMCTL32, UxTheme, SHELL32, VERSION and ADVAPI32 that the dialogs, the about
+// box, the version query, the full-screen check and the hook's watchdog call. Loading the plug-in
+// maps no more than KERNEL32, USER32, GDI32 and the C runtime; each of these DLLs is loaded from
+// the system folder the first time one of its functions is called, and then stays loaded for the
+// rest of the process, since a window that it subclassed or a class that it registered may
+// outlive the call.
 // A function whose DLL cannot be loaded fails as the system's would, with the last error set.
 #pragma once
 #include <windows.h>
@@ -25,5 +26,8 @@ HRESULT SHQueryUserNotificationState(QUERY_USER_NOTIFICATION_STATE *state);
 DWORD GetFileVersionInfoSizeA(LPCSTR file, LPDWORD handle);
 BOOL GetFileVersionInfoA(LPCSTR file, DWORD handle, DWORD size, LPVOID data);
 BOOL VerQueryValueA(LPCVOID block, LPCSTR sub_block, LPVOID *value, PUINT size);
+
+BOOL OpenProcessToken(HANDLE process, DWORD access, PHANDLE token);
+BOOL GetTokenInformation(HANDLE token, TOKEN_INFORMATION_CLASS kind, LPVOID data, DWORD size, PDWORD returned);
 
 }  // namespace system_dll

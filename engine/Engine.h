@@ -17,6 +17,8 @@ extern VelkQuickOption g_quick_option;
 // The module's own handle owns the hook; the engine keeps the one it was last started with.
 void StartEngine(HINSTANCE module);
 void StopEngine();
+// Counts the stops: a tick whose call into Velkora stopped the engine sees it and ends.
+extern unsigned g_engine_stops;
 // The module leaves the process without a tear-down, under the loader lock: nothing of it may
 // stay behind to be called at an address that holds none of its code any more.
 void ReleaseEngine();
@@ -26,12 +28,20 @@ void StartTimer(UINT period_ms);
 void StopTimer();
 
 // The hook thread (HookThread.cpp). StartHookThread returns the thread's hook, or null when the
-// system refused it (the thread has then ended). StopHookThread has the thread remove its hook:
-// TRUE, and the thread has ended; FALSE, and it goes on with its hook. EndHookThread ends it
-// whatever its hook's state; under the loader lock it does not wait for the thread to be gone.
-// A leaving thread runs no code of the module.
+// system refused it or the thread did not answer (it then leaves on its own). StopHookThread has
+// the thread remove its hook and end; a thread that does not answer is left to do so on its own,
+// and a later stop or end does not wait for it again. EndHookThread ends it whatever its hook's
+// state; under the loader lock it does not wait for an answered thread to be gone. A leaving
+// thread runs no code of the module.
+enum HookStop {
+    HOOK_STOPPED,            // the hook is removed and its thread has ended
+    HOOK_STOPPED_WAS_GONE,   // the system had removed the hook already; its thread has ended
+    HOOK_STOP_NO_ANSWER,     // no answer: the thread still has the request, and its hook
+};
 HHOOK StartHookThread(HINSTANCE module);
-BOOL StopHookThread();
+HookStop StopHookThread();
+// True once a thread that did not answer a stop has left since, with its hook.
+bool HookThreadHasLeft();
 void EndHookThread(bool loader_lock_held);
 // For the hook thread: where its events are announced; the engine window, once it exists.
 extern std::atomic<HWND> g_hook_wake_window;
@@ -50,8 +60,8 @@ void VisitWake();
 // One tick's look at the hook: probes it, re-installs a lost one, retries a refused one.
 void WatchMouseHook(DWORD now, POINT cursor);
 
-// Stores the activation's tick and asks for the host's "TrayInOut" hot key.
-void ActivateHost(DWORD now);
+// Stores the tick of the activation, read now, and asks for the host's "TrayInOut" hot key.
+void ActivateHost();
 void RequestTrayInOut();   // skipped when the host has no SendHotKey
 
 // The engine's hidden window, created at the engine's start when there is none, lives to

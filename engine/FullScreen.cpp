@@ -55,7 +55,7 @@ bool IsGestureHeldBack() {
     if (setting == FULLSCREEN_REACT_ALWAYS)
         return false;
     const int32_t state = QueryNotificationState();
-    const bool covers = setting == FULLSCREEN_ANY_WINDOW && ForegroundCoversItsMonitor();
+    const bool covers = NeedsForegroundCover(setting, state) && ForegroundCoversItsMonitor();
     if (!IsHeldBackByFullScreen(setting, state, covers))
         return false;
     VELK_TRACE("full screen in front (FullScreen=%d, state=%d): gesture held back", setting, state);

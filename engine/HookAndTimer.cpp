@@ -1,10 +1,12 @@
 // Switching the hook and the timer on and off.
+#include "appinfo/SystemDll.h"
 #include "engine/Engine.h"
 #include "engine/Gestures.h"
 #include "engine/TimerTick.h"
 #include "settings/Settings.h"
 
 HHOOK g_handle_mouse_ll;
+unsigned g_engine_stops;
 static HINSTANCE g_engine_module;
 
 void StartEngine(HINSTANCE module) {
@@ -24,6 +26,7 @@ void ResetGestureState() {
 }
 
 void StopEngine() {
+    ++g_engine_stops;
     UninstallMouseHook();
     StopTimer();
 }
@@ -36,7 +39,7 @@ void ReleaseEngine() {
 }
 
 bool InstallMouseHook() {
-    if (g_handle_mouse_ll)
+    if (g_handle_mouse_ll && !HookThreadHasLeft())
         return true;
     VELK_TRACE("try ::SetWindowsHookEx(WH_MOUSE_LL, 0x%08x, 0x%08x, 0)",
                static_cast<unsigned>(reinterpret_cast<uintptr_t>(&MouseHookProc)),
@@ -62,21 +65,68 @@ static void ReinstallLostMouseHook(int severity) {
     InstallMouseHook();
 }
 
-// A zero-distance move: a live hook sees it, a lost one does not. It moves nothing.
-static void InjectHookProbe() {
+// A zero-distance move: a live hook sees it, a lost one does not. It moves nothing. False when
+// the system refused it (a window of a higher integrity level in front, say).
+static bool InjectHookProbe() {
     INPUT input = {};
     input.type = INPUT_MOUSE;
     input.mi.dwFlags = MOUSEEVENTF_MOVE;
-    SendInput(1, &input, sizeof input);
+    return SendInput(1, &input, sizeof input) == 1;
+}
+
+static const DWORD NO_INTEGRITY_LEVEL = ~0u;
+
+// The mandatory integrity level of a process's token (the last part of its label's SID).
+static DWORD IntegrityLevel(HANDLE process) {
+    HANDLE token;
+    if (!system_dll::OpenProcessToken(process, TOKEN_QUERY, &token))
+        return NO_INTEGRITY_LEVEL;
+    union {
+        TOKEN_MANDATORY_LABEL label;
+        BYTE room[sizeof(TOKEN_MANDATORY_LABEL) + SECURITY_MAX_SID_SIZE];
+    } info;
+    DWORD size = 0;
+    const BOOL read = system_dll::GetTokenInformation(token, TokenIntegrityLevel, &info, sizeof info, &size);
+    CloseHandle(token);
+    const SID *sid = read ? static_cast<const SID *>(info.label.Label.Sid) : nullptr;
+    if (!sid || sid->SubAuthorityCount == 0)
+        return NO_INTEGRITY_LEVEL;
+    return sid->SubAuthority[sid->SubAuthorityCount - 1];
+}
+
+// Whether the hook can see the input that goes to the window in front. It cannot when there is
+// none (the lock screen, the secure desktop of an elevation prompt) or when the window belongs
+// to a process of a higher integrity level than the host's (an elevated program), and the
+// plug-in cannot tell when that process or its token is closed to it.
+static bool SeesForegroundInput() {
+    static DWORD host_level;
+    static bool host_level_read;
+    if (!host_level_read) {
+        host_level = IntegrityLevel(GetCurrentProcess());
+        host_level_read = true;
+    }
+    DWORD process_id = 0;
+    HWND window = GetForegroundWindow();
+    if (!window || !GetWindowThreadProcessId(window, &process_id))
+        return false;
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process_id);
+    if (!process)
+        return false;
+    const DWORD level = IntegrityLevel(process);
+    CloseHandle(process);
+    // A host whose own level is unknown compares with nothing.
+    return level != NO_INTEGRITY_LEVEL && (host_level == NO_INTEGRITY_LEVEL || level <= host_level);
 }
 
 void WatchMouseHook(DWORD now, POINT cursor) {
     LASTINPUTINFO input = {};
     input.cbSize = sizeof input;
     GetLastInputInfo(&input);
-    switch (JudgeHook(now, {cursor.x, cursor.y}, input.dwTime, g_handle_mouse_ll != nullptr)) {
+    const bool installed = g_handle_mouse_ll != nullptr;
+    switch (JudgeHook(now, {cursor.x, cursor.y}, input.dwTime, installed, installed && SeesForegroundInput())) {
     case HOOK_PROBE:
-        InjectHookProbe();
+        if (!InjectHookProbe())
+            WatchProbeRefused();
         break;
     case HOOK_LOST:
         ReinstallLostMouseHook(g_hook_watch.lost_severity);
@@ -96,13 +146,15 @@ void UninstallMouseHook() {
     }
     VELK_TRACE("try ::UnhookWindowsHookEx(0x%08x)",
                static_cast<unsigned>(reinterpret_cast<uintptr_t>(g_handle_mouse_ll)));
-    BOOL ret = StopHookThread();
-    if (ret) {
+    const HookStop stop = StopHookThread();
+    if (stop == HOOK_STOPPED)
         VELK_TRACE("done.");
+    else
+        VELK_TRACE("failed. ret=%d", 0);
+    // A hook that the system removed is gone with its thread: the next start installs a new one.
+    if (stop != HOOK_STOP_NO_ANSWER) {
         g_handle_mouse_ll = nullptr;
         HandleQueuedMouseEvents();   // empties the queue: the engine is off
-    } else {
-        VELK_TRACE("failed. ret=%d", ret);
     }
 }
 

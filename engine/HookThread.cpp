@@ -4,10 +4,12 @@
 // events for the engine's thread. The thread is started with the engine and ends with it.
 //
 // The thread leaves in one way: SignalObjectAndWait answers whoever ends it and, in the same call,
-// waits alertably; the ender then queues ExitThread to it as an APC, which runs inside that wait.
-// From the answer on, no instruction of this module runs on the thread, so the module may be
-// unmapped even while the thread is still leaving: in DLL_PROCESS_DETACH the loader lock is held
-// and the thread cannot finish leaving (ExitThread takes that lock) until it is released.
+// waits alertably; ExitThread, queued to it as an APC, runs inside that wait. From the answer on,
+// no instruction of this module runs on the thread, so the module may be unmapped even while the
+// thread is still leaving: in DLL_PROCESS_DETACH the loader lock is held and the thread cannot
+// finish leaving (ExitThread takes that lock) until it is released. Nothing else on the thread
+// waits alertably, so ExitThread may be queued before the thread gets there: an ender that gives
+// up waiting does so, and the thread leaves on its own whenever it answers.
 #include "engine/Engine.h"
 
 static const UINT WM_HOOK_UNHOOK = WM_APP + 2;   // apart from the engine window's messages
@@ -15,113 +17,186 @@ static const DWORD HOOK_THREAD_STACK = 64 * 1024;
 // The thread answers at once; a wait past this is a thread that can no longer answer.
 static const DWORD HOOK_THREAD_ANSWER_MS = 5000;
 
-static HANDLE g_hook_thread;
-static DWORD g_hook_thread_id;
-static HANDLE g_hook_answer;   // the thread's own, auto-reset: the thread has answered a request
-// Written before the thread starts or by the thread before it answers.
-static HINSTANCE g_hook_module;
-static HHOOK g_thread_hook;
-static BOOL g_thread_unhooked;
+enum : int { START_PENDING, START_ANSWERED, START_ABANDONED };
+
+// One hook thread. Each has an answer event of its own, which goes only once the thread is seen
+// to end: Wine signals it a second time when ExitThread ends the thread's last wait.
+struct HookThread {
+    HANDLE handle;
+    DWORD id;
+    HANDLE answer;              // auto-reset: the thread has answered a request
+    HHOOK hook;                 // written by the thread before it answers its start
+    BOOL unhooked;              // written by the thread before its last answer
+    std::atomic<int> start;     // whether its starter still waits for it
+    bool leaving;               // ExitThread is queued: it leaves once it answers
+};
+
+// The engine's thread, and threads whose start was given up, which still read their record.
+static const int HOOK_THREAD_RECORDS = 4;
+static HookThread g_threads[HOOK_THREAD_RECORDS];
+static HookThread *g_current;
+static HINSTANCE g_hook_module;   // written before a thread starts
 std::atomic<HWND> g_hook_wake_window;
 HHOOK g_hook_for_next;
 
-static DWORD WINAPI HookThreadProc(void *answer_event) {
-    const HANDLE answer = answer_event;
+static DWORD WINAPI HookThreadProc(void *record) {
+    HookThread &t = *static_cast<HookThread *>(record);
     MSG msg;
     PeekMessageA(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);   // a message queue before the answer
-    g_thread_hook = SetWindowsHookExA(WH_MOUSE_LL, MouseHookProc, g_hook_module, 0);
-    g_hook_for_next = g_thread_hook;
-    g_thread_unhooked = FALSE;
-    if (g_thread_hook) {
-        SetEvent(answer);
-        // A low-level hook procedure runs inside GetMessage. WM_QUIT comes from an unload.
-        while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-            if (msg.message != WM_HOOK_UNHOOK)
-                continue;
-            g_thread_unhooked = UnhookWindowsHookEx(g_thread_hook);
-            if (g_thread_unhooked)
-                break;
-            SetEvent(answer);
+    const HHOOK hook = SetWindowsHookExA(WH_MOUSE_LL, MouseHookProc, g_hook_module, 0);
+    t.hook = hook;
+    // A starter that gave up waiting has gone on without this thread: it pumps nothing and leaves.
+    if (hook && t.start.exchange(START_ANSWERED) == START_PENDING) {
+        g_hook_for_next = hook;
+        SetEvent(t.answer);
+        // A low-level hook procedure runs inside GetMessage. WM_QUIT comes from an end.
+        while (GetMessageA(&msg, nullptr, 0, 0) > 0 && msg.message != WM_HOOK_UNHOOK) {
         }
-        if (!g_thread_unhooked)
-            UnhookWindowsHookEx(g_thread_hook);
     }
-    SignalObjectAndWait(answer, GetCurrentThread(), INFINITE, TRUE);
+    // On its own thread a hook can only fail to go when the system has removed it already.
+    t.unhooked = hook && UnhookWindowsHookEx(hook);
+    SignalObjectAndWait(t.answer, GetCurrentThread(), INFINITE, TRUE);
     return 0;   // never reached: ExitThread runs inside the wait
 }
 
-// Wine signals the event a second time when ExitThread ends the thread's last wait; a request
-// therefore starts from an unsignalled event, and each thread has an event of its own, which
-// goes only once the thread has ended.
-static bool Ask(UINT request) {
-    ResetEvent(g_hook_answer);
-    return PostThreadMessageA(g_hook_thread_id, request, 0, 0);
+// A request starts from an unsignalled event: the answer to it is the next signal.
+static bool Ask(HookThread &t, UINT request) {
+    ResetEvent(t.answer);
+    return PostThreadMessageA(t.id, request, 0, 0);
 }
 
-static bool AwaitAnswer() { return WaitForSingleObject(g_hook_answer, HOOK_THREAD_ANSWER_MS) == WAIT_OBJECT_0; }
+static bool AwaitAnswer(HookThread &t) { return WaitForSingleObject(t.answer, HOOK_THREAD_ANSWER_MS) == WAIT_OBJECT_0; }
+
+// A thread left to leave on its own answers once more, from its last call, or has ended.
+static bool HasLeft(HookThread &t) {
+    return WaitForSingleObject(t.answer, 0) == WAIT_OBJECT_0 || WaitForSingleObject(t.handle, 0) == WAIT_OBJECT_0;
+}
+
+static void LeaveOnItsOwn(HookThread &t) {
+    QueueUserAPC(reinterpret_cast<PAPCFUNC>(ExitThread), t.handle, 0);
+    t.leaving = true;
+}
 
 // Where the loader lock may be held (an unload), nothing waits for the thread's end, which takes
 // that lock; elsewhere its end is awaited for a while, so that its event can go. An event whose
 // thread was not seen to end stays open: the leaving thread may still signal it.
-static void ForgetThread(bool await_end) {
-    if (await_end && WaitForSingleObject(g_hook_thread, HOOK_THREAD_ANSWER_MS) == WAIT_OBJECT_0)
-        CloseHandle(g_hook_answer);
-    g_hook_answer = nullptr;
-    CloseHandle(g_hook_thread);
-    g_hook_thread = nullptr;
-    g_hook_thread_id = 0;
+static void ForgetThread(HookThread &t, bool await_end) {
+    if (await_end && WaitForSingleObject(t.handle, HOOK_THREAD_ANSWER_MS) == WAIT_OBJECT_0)
+        CloseHandle(t.answer);
+    CloseHandle(t.handle);
+    t.handle = t.answer = nullptr;
+    t.id = 0;
 }
 
-// The thread has answered from its last call: ExitThread is queued to run there. It runs none of
-// this module's code any more.
-static void LetThreadGo(bool await_end) {
-    QueueUserAPC(reinterpret_cast<PAPCFUNC>(ExitThread), g_hook_thread, 0);
-    ForgetThread(await_end);
+// The thread has answered from its last call: ExitThread runs there, if it was not queued
+// already. It runs none of this module's code any more.
+static void LetThreadGo(HookThread &t, bool await_end) {
+    if (!t.leaving)
+        LeaveOnItsOwn(t);
+    ForgetThread(t, await_end);
 }
 
-// A thread that cannot answer could still run this module's code: it is ended where it stands.
-static void TerminateHookThread(bool await_end) {
-    TerminateThread(g_hook_thread, 0);
-    ForgetThread(await_end);
+// A thread that cannot answer could still run this module's code: it is ended where it stands,
+// and its end awaited, which needs no loader lock for a terminated thread, before the module
+// can go.
+static void TerminateHookThread(HookThread &t) {
+    TerminateThread(t.handle, 0);
+    WaitForSingleObject(t.handle, INFINITE);
+    CloseHandle(t.answer);
+    CloseHandle(t.handle);
+    t.handle = t.answer = nullptr;
+    t.id = 0;
+}
+
+// Threads whose start was given up and that have ended since; at an unload, every one of them.
+static void EndAbandonedThreads(bool unload) {
+    for (HookThread &t : g_threads) {
+        if (!t.handle || &t == g_current)
+            continue;
+        if (WaitForSingleObject(t.handle, 0) == WAIT_OBJECT_0)
+            ForgetThread(t, true);
+        else if (unload && HasLeft(t))
+            ForgetThread(t, false);
+        else if (unload)
+            TerminateHookThread(t);   // the loader lock is held here, so the thread cannot hold it
+    }
 }
 
 HHOOK StartHookThread(HINSTANCE module) {
-    if (!(g_hook_answer = CreateEventA(nullptr, FALSE, FALSE, nullptr)))
+    EndAbandonedThreads(false);
+    HookThread *free_record = nullptr;
+    for (HookThread &t : g_threads)
+        if (!t.handle && &t != g_current)
+            free_record = &t;
+    if (!free_record || !(free_record->answer = CreateEventA(nullptr, FALSE, FALSE, nullptr)))
         return nullptr;
+    HookThread &t = *free_record;
+    t.hook = nullptr;
+    t.unhooked = FALSE;
+    t.start = START_PENDING;
+    t.leaving = false;
     g_hook_module = module;
-    g_thread_hook = nullptr;
-    g_hook_thread = CreateThread(nullptr, HOOK_THREAD_STACK, HookThreadProc, g_hook_answer,
-                                 STACK_SIZE_PARAM_IS_A_RESERVATION, &g_hook_thread_id);
-    if (!g_hook_thread) {
-        CloseHandle(g_hook_answer);
-        g_hook_answer = nullptr;
+    t.handle = CreateThread(nullptr, HOOK_THREAD_STACK, HookThreadProc, &t, STACK_SIZE_PARAM_IS_A_RESERVATION, &t.id);
+    if (!t.handle) {
+        CloseHandle(t.answer);
+        t.answer = nullptr;
         return nullptr;
     }
     // The hook passes every mouse event of the desktop: it is not to wait behind other threads.
-    SetThreadPriority(g_hook_thread, THREAD_PRIORITY_HIGHEST);
-    if (!AwaitAnswer()) {
-        TerminateHookThread(true);
+    SetThreadPriority(t.handle, THREAD_PRIORITY_HIGHEST);
+    if (!AwaitAnswer(t)) {
+        // A new thread first runs the DLLs' thread attach under the loader lock: one that has not
+        // answered may hold it, and ending it would leave the lock held for good. The start
+        // fails, and the thread leaves on its own whenever it runs.
+        if (t.start.exchange(START_ABANDONED) != START_ANSWERED) {
+            VELK_TRACE("the hook thread did not answer within %u ms; it leaves on its own",
+                       static_cast<unsigned>(HOOK_THREAD_ANSWER_MS));
+            LeaveOnItsOwn(t);
+            return nullptr;
+        }
+        AwaitAnswer(t);   // it answered just now: its signal is on the way
+    }
+    if (!t.hook) {
+        LetThreadGo(t, true);   // refused: that was the thread's last answer
         return nullptr;
     }
-    if (!g_thread_hook)
-        LetThreadGo(true);
-    return g_thread_hook;
+    g_current = &t;
+    return t.hook;
 }
 
-BOOL StopHookThread() {
-    if (!g_hook_thread || !Ask(WM_HOOK_UNHOOK) || !AwaitAnswer())
-        return FALSE;
-    if (!g_thread_unhooked)
-        return FALSE;   // the thread goes on with its hook
-    LetThreadGo(true);
-    return TRUE;
+HookStop StopHookThread() {
+    if (!g_current)
+        return HOOK_STOP_NO_ANSWER;
+    HookThread &t = *g_current;
+    if (t.leaving ? !HasLeft(t) : !(Ask(t, WM_HOOK_UNHOOK) && AwaitAnswer(t))) {
+        // It goes once it gets to the request; the next end does not wait for it again.
+        if (!t.leaving)
+            LeaveOnItsOwn(t);
+        return HOOK_STOP_NO_ANSWER;
+    }
+    const BOOL unhooked = t.unhooked;
+    g_current = nullptr;
+    LetThreadGo(t, true);
+    return unhooked ? HOOK_STOPPED : HOOK_STOPPED_WAS_GONE;
+}
+
+bool HookThreadHasLeft() {
+    if (!g_current || !g_current->leaving || !HasLeft(*g_current))
+        return false;
+    HookThread &t = *g_current;
+    g_current = nullptr;
+    LetThreadGo(t, true);
+    return true;
 }
 
 void EndHookThread(bool loader_lock_held) {
-    if (!g_hook_thread)
-        return;
-    if (Ask(WM_QUIT) && AwaitAnswer())
-        LetThreadGo(!loader_lock_held);
-    else
-        TerminateHookThread(!loader_lock_held);
+    if (g_current) {
+        HookThread &t = *g_current;
+        g_current = nullptr;
+        if (t.leaving ? HasLeft(t) : Ask(t, WM_QUIT) && AwaitAnswer(t))
+            LetThreadGo(t, !loader_lock_held);
+        else
+            TerminateHookThread(t);   // it has had its 5 s
+    }
+    EndAbandonedThreads(loader_lock_held);
 }

@@ -16,8 +16,10 @@ void RequestTrayInOut() {
         g_VelkApi.SendHotKey("TrayInOut");
 }
 
-void ActivateHost(DWORD now) {
-    g_last_activation_tick = now;
+// The pause of the hot zones counts from the activation itself, not from the event that made it:
+// the event may have waited in the queue while Velkora's thread was busy.
+void ActivateHost() {
+    g_last_activation_tick = GetTickCount();
     RequestTrayInOut();
 }
 
@@ -46,7 +48,7 @@ void HandleQueuedMouseEvents() {
         NoteQueuedEventForVisit(ev.msg);
         if (!ev.touch_or_pen && HandleMouseEvent(ev.msg, ev.pt, ev.mouse_data, ev.time, ev.now, g_cfg) &&
             !IsGestureHeldBack())
-            ActivateHost(ev.now);
+            ActivateHost();
     }
     if (const uint32_t dropped = g_hook_queue.TakeDropped()) {
         if (!g_drop_reported)

@@ -64,7 +64,12 @@ void VisitWake() {
 }
 
 void CALLBACK TimerProc(HWND, UINT, UINT_PTR, DWORD) {
+    const unsigned stops = g_engine_stops;
     HandleQueuedMouseEvents();   // the events before this tick come first
+    // An activation calls Velkora, which may have switched the plug-in off, suspended it or
+    // shown a dialog meanwhile: the tick is over with the engine.
+    if (g_engine_stops != stops)
+        return;
     DWORD now = GetTickCount();
     POINT point;
     if (!GetCursorPos(&point))

@@ -158,6 +158,8 @@ void WatchNewHook() {
     g_hook_saw_event = false;
 }
 
+void WatchProbeRefused() { g_hook_watch.probing = false; }
+
 void WatchFailedInstall(uint32_t now) { g_hook_watch.install_failed_tick = now; }
 
 static uint32_t Spacing() { return g_hook_watch.spacing ? g_hook_watch.spacing : HOOK_BACKOFF_FIRST_MS; }
@@ -173,7 +175,7 @@ static void NoteReinstall(uint32_t now) {
     w.act_tick = now;
 }
 
-HookVerdict JudgeHook(uint32_t now, Point32 cursor, uint32_t last_input, bool installed) {
+HookVerdict JudgeHook(uint32_t now, Point32 cursor, uint32_t last_input, bool installed, bool conclusive) {
     HookWatch &w = g_hook_watch;
     const bool seen = g_hook_saw_event.exchange(false);
     if (!installed) {
@@ -181,6 +183,11 @@ HookVerdict JudgeHook(uint32_t now, Point32 cursor, uint32_t last_input, bool in
             return HOOK_WELL;
         w.install_failed_tick = now;
         return HOOK_INSTALL_AGAIN;
+    }
+    if (!conclusive) {
+        w.has_point = false;
+        w.probing = false;
+        return HOOK_WELL;
     }
     const bool moved = w.has_point && (cursor.x != w.point.x || cursor.y != w.point.y);
     const bool input = w.has_point && last_input != w.last_input;

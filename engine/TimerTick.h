@@ -66,6 +66,13 @@ void RunVisitWake(uint32_t now, Point32 point, const Settings &cfg, TickHost &ho
 // done so anyway. Probes and re-installs keep their distance: HOOK_BACKOFF_FIRST_MS at first,
 // doubled with each re-install of a run up to HOOK_BACKOFF_MAX_MS. A re-install less than twice
 // the current distance after the last one continues its run.
+//
+// Some input reaches no hook of the host's: input to a window of a higher integrity level (an
+// elevated program) is neither seen by the hook nor open to the probe, and the lock screen and
+// the secure desktop of an elevation prompt leave no foreground window of the user's at all. A
+// tick with such a window in front, or none, is inconclusive: it sends no probe, gives no
+// verdict and grows no back-off, and the tick after it only takes the cursor and the last-input
+// time afresh.
 constexpr uint32_t HOOK_BACKOFF_FIRST_MS = 5000;
 constexpr uint32_t HOOK_BACKOFF_MAX_MS = 300000;
 // A hook that the system refused to install is tried again at most this often.
@@ -96,9 +103,12 @@ extern HookWatch g_hook_watch;
 
 // A fresh hook: the next tick only takes the cursor's position and the last-input time.
 void WatchNewHook();
+// The system refused to inject the probe just decided: it proves nothing.
+void WatchProbeRefused();
 // The system refused the hook at `now`.
 void WatchFailedInstall(uint32_t now);
 
-// One tick's look at the hook, with the tick's clock, cursor and last-input time, and whether a
-// hook is installed. Clears g_hook_saw_event for the next interval.
-HookVerdict JudgeHook(uint32_t now, Point32 cursor, uint32_t last_input, bool installed);
+// One tick's look at the hook, with the tick's clock, cursor and last-input time, whether a hook
+// is installed, and whether the window in front is one whose input the hook can see.
+// Clears g_hook_saw_event for the next interval.
+HookVerdict JudgeHook(uint32_t now, Point32 cursor, uint32_t last_input, bool installed, bool conclusive);

@@ -68,6 +68,10 @@ const LayoutRow OPTION_LAYOUT[] = {
     Check(ChkEnable, PageGeneral, "このプラグインを有効にする", 8, 12, 300),
     Label(PageGeneral, "全画面表示のとき：", 8, 78, 300),
     DropDownList(CmbFullScreen, PageGeneral, 8, 94, 330),
+    Label(PageGeneral, "1：Windows が全画面のゲームかプレゼンテーション中と知らせるとき、", 8, 126, 424),
+    Label(PageGeneral, "　または「ビジー」と知らせ、前面のウィンドウがモニター全体を覆うとき。", 8, 140, 424),
+    Label(PageGeneral, "2：1 のときに加え、前面のウィンドウがモニター全体を覆うときはいつも", 8, 158, 424),
+    Label(PageGeneral, "　（デスクトップ、タスクバー、Velkora のウィンドウを除く）。", 8, 172, 424),
 
     Label(PageWheel, "マウスホイールを小刻みに上下に動かすことで「Velkora」をアクティブ化する設定", 8, 8, 424),
     Label(PageWheel, "です。", 8, 22, 424),

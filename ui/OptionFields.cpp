@@ -14,9 +14,9 @@
 #define CHOICE(control, member, fallback) {control, FieldShape::Choice, FIELD(member), fallback}
 
 const char *const FULLSCREEN_CHOICES[FULLSCREEN_CHOICE_COUNT] = {
-    "常に反応する",
-    "ゲームやスライドショーの全画面表示中は反応しない",
-    "全画面表示のウィンドウでも反応しない",
+    "0 常に反応する",
+    "1 全画面のゲームやスライドショーの間は反応しない",
+    "2 全画面表示のウィンドウでも反応しない",
 };
 
 const OptionField OPTION_FIELDS[OPTION_FIELD_COUNT] = {

@@ -111,18 +111,26 @@ TEST(HotZoneTest, HostFrameZoneFollowsTheQuickOptions) {
 }
 
 TEST(HotZoneTest, FullScreenHoldsGesturesBackAsItsSettingSays) {
-    const int32_t busy = 2, accepts_notifications = 5;
+    const int32_t accepts_notifications = 5;
     for (int32_t state : {NOTIFICATION_STATE_D3D_FULL_SCREEN, NOTIFICATION_STATE_PRESENTATION_MODE}) {
         EXPECT_FALSE(IsHeldBackByFullScreen(FULLSCREEN_REACT_ALWAYS, state, true));
         EXPECT_TRUE(IsHeldBackByFullScreen(FULLSCREEN_EXCLUSIVE, state, false));
         EXPECT_TRUE(IsHeldBackByFullScreen(FULLSCREEN_ANY_WINDOW, state, false));
         EXPECT_TRUE(IsHeldBackByFullScreen(7, state, false));   // an unknown value acts as 1
     }
-    for (int32_t state : {busy, accepts_notifications}) {
-        EXPECT_FALSE(IsHeldBackByFullScreen(FULLSCREEN_EXCLUSIVE, state, true));
-        EXPECT_FALSE(IsHeldBackByFullScreen(-1, state, true));
+    // "Busy" (a slide show, a borderless game, or only an overlay) counts at 1 with a window that
+    // covers its monitor.
+    for (int32_t state : {int32_t{NOTIFICATION_STATE_BUSY}, accepts_notifications}) {
+        const bool busy = state == NOTIFICATION_STATE_BUSY;
+        EXPECT_EQ(IsHeldBackByFullScreen(FULLSCREEN_EXCLUSIVE, state, true), busy);
+        EXPECT_EQ(IsHeldBackByFullScreen(-1, state, true), busy);
+        EXPECT_FALSE(IsHeldBackByFullScreen(FULLSCREEN_EXCLUSIVE, state, false));
+        EXPECT_FALSE(IsHeldBackByFullScreen(FULLSCREEN_REACT_ALWAYS, state, true));
         EXPECT_TRUE(IsHeldBackByFullScreen(FULLSCREEN_ANY_WINDOW, state, true));
         EXPECT_FALSE(IsHeldBackByFullScreen(FULLSCREEN_ANY_WINDOW, state, false));
+        EXPECT_EQ(NeedsForegroundCover(FULLSCREEN_EXCLUSIVE, state), busy);
+        EXPECT_TRUE(NeedsForegroundCover(FULLSCREEN_ANY_WINDOW, state));
+        EXPECT_FALSE(NeedsForegroundCover(FULLSCREEN_REACT_ALWAYS, state));
     }
     // Borderless full screen covers the monitor exactly; a frame hanging over the edges covers it too.
     EXPECT_TRUE(CoversRect(FULL_HD, FULL_HD));

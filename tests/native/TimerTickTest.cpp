@@ -331,13 +331,14 @@ protected:
         g_hook_watch = {};
         WatchNewHook();
     }
-    // One interval: the hook sees an event or not, input comes or not, then the tick looks.
-    HookVerdict Interval(uint32_t now, Point32 cursor, bool hook_saw_event, bool input = true) {
+    // One interval: the hook sees an event or not, input comes or not, then the tick looks, with
+    // a window in front whose input the hook can see or not.
+    HookVerdict Interval(uint32_t now, Point32 cursor, bool hook_saw_event, bool input = true, bool conclusive = true) {
         if (hook_saw_event)
             g_hook_saw_event = true;
         if (input)
             ++last_input_;
-        return JudgeHook(now, cursor, last_input_, true);
+        return JudgeHook(now, cursor, last_input_, true, conclusive);
     }
     // A probe at `now`, the hook seeing it or not by the next tick 50 ms later.
     HookVerdict Probed(uint32_t now, Point32 cursor, bool probe_seen) {
@@ -415,12 +416,42 @@ TEST_F(HookWatchTest, ReinstallsBackOffDoublingUpToFiveMinutesAcrossTheTickWrap)
     EXPECT_EQ(Interval(now + 250, {2, 0}, false), HOOK_WELL);   // within 5 s of the re-install
 }
 
+// An elevated window in front, the lock screen, an elevation prompt: the cursor moves by input the
+// hook is never given. Minutes of it cost no probe and no re-install, and leave the back-off as it
+// was; a probe sent just before, or one the system refused, gives no verdict. A hook lost
+// meanwhile is found as soon as a window the hook can see is in front again.
+TEST_F(HookWatchTest, InputTheHookCannotSeeGivesNoVerdict) {
+    int32_t x = 0;
+    Interval(1000, {0, 0}, false);
+    EXPECT_EQ(Interval(1050, {x ^= 1, 0}, false), HOOK_PROBE);
+    for (uint32_t now = 1100; now < 1100 + 600000; now += 50)
+        ASSERT_EQ(Interval(now, {x ^= 1, 0}, false, true, false), HOOK_WELL) << now;
+    EXPECT_FALSE(g_hook_watch.has_reinstalled);
+    EXPECT_EQ(g_hook_watch.spacing, 0u);
+
+    // Back on a window it can see: the first tick takes the cursor afresh, the hook is live.
+    uint32_t now = 1100 + 600000;
+    EXPECT_EQ(Interval(now, {x ^= 1, 0}, false), HOOK_WELL);
+    EXPECT_EQ(Probed(now + 50, {x ^= 1, 0}, true), HOOK_WELL);
+
+    // A probe that SendInput refused, 5 s later: no verdict at the next tick.
+    now += 5100;
+    EXPECT_EQ(Interval(now, {x ^= 1, 0}, false), HOOK_PROBE);
+    WatchProbeRefused();
+    EXPECT_EQ(Interval(now + 50, {x ^= 1, 0}, false), HOOK_WELL);
+
+    // Lost for real: found at the first probe the distance allows, logged as the first of a run.
+    now += 5000;
+    EXPECT_EQ(Probed(now, {x ^= 1, 0}, false), HOOK_LOST);
+    EXPECT_EQ(g_hook_watch.lost_severity, 3);
+}
+
 TEST_F(HookWatchTest, ARefusedHookIsTriedAgainEveryFiveSeconds) {
     WatchFailedInstall(0xFFFFF000u);
-    EXPECT_EQ(JudgeHook(0xFFFFF000u + HOOK_INSTALL_RETRY_MS - 1, {0, 0}, 0, false), HOOK_WELL);
-    EXPECT_EQ(JudgeHook(0xFFFFF000u + HOOK_INSTALL_RETRY_MS, {0, 0}, 0, false), HOOK_INSTALL_AGAIN);
-    EXPECT_EQ(JudgeHook(0xFFFFF000u + HOOK_INSTALL_RETRY_MS + 50, {0, 0}, 0, false), HOOK_WELL);
-    EXPECT_EQ(JudgeHook(0xFFFFF000u + 2 * HOOK_INSTALL_RETRY_MS, {0, 0}, 0, false), HOOK_INSTALL_AGAIN);
+    EXPECT_EQ(JudgeHook(0xFFFFF000u + HOOK_INSTALL_RETRY_MS - 1, {0, 0}, 0, false, false), HOOK_WELL);
+    EXPECT_EQ(JudgeHook(0xFFFFF000u + HOOK_INSTALL_RETRY_MS, {0, 0}, 0, false, false), HOOK_INSTALL_AGAIN);
+    EXPECT_EQ(JudgeHook(0xFFFFF000u + HOOK_INSTALL_RETRY_MS + 50, {0, 0}, 0, false, false), HOOK_WELL);
+    EXPECT_EQ(JudgeHook(0xFFFFF000u + 2 * HOOK_INSTALL_RETRY_MS, {0, 0}, 0, false, false), HOOK_INSTALL_AGAIN);
 }
 
 // The hook thread's events reach the engine's thread in order, with one wake for each time the

@@ -121,7 +121,7 @@ TEST_F(OptionDialogTest, ShowsTheRecordAndOkWithoutChangesWritesItBackWithEnable
         EXPECT_EQ(checked, std::set<int>(std::begin(CHECKED_BOXES), std::end(CHECKED_BOXES)));
         HWND list = FindControl(dialog, CmbFullScreen);
         EXPECT_EQ(SendMessageA(list, CB_GETCOUNT, 0, 0), 3);
-        EXPECT_EQ(TextOf(list), "全画面表示のウィンドウでも反応しない");
+        EXPECT_EQ(TextOf(list), "2 全画面表示のウィンドウでも反応しない");
         Click(FindControlByText(dialog, "OK"));
         EXPECT_TRUE(WaitUntilGone(dialog));
     });
