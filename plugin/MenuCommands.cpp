@@ -49,27 +49,24 @@ static HMODULE HoldModule() {
     return held;
 }
 
-// A reference kept over a tear-down during a dialog, until Velkora holds one of its own again.
-static HMODULE g_kept_module;
-
-// After the dialog: while the plug-in is set up Velkora holds a reference of its own, and this
-// one goes. After a tear-down Velkora may have unloaded the module already, and letting go here
-// would unmap the code that is running: the reference is kept, and the module stays loaded
-// until Velkora sets it up again (a later LoadLibrary finds it loaded, and set-up works as after
-// a fresh load).
+// After the dialog. Velkora may have let the module go while it was open (a tear-down from inside
+// the dialog's loop, or a FreeLibrary from any thread without one), and the plug-in cannot tell:
+// this reference may be the last, and released here it would unmap the code that this thread
+// returns into. So a thread of its own releases it, whose start routine is FreeLibrary itself:
+// if the reference is the last, the module's detach runs on that thread (as in any unload from
+// another thread, it leaves nothing of the engine behind) and the module goes with no code of it
+// on a stack. The thread starts at the lowest priority, after this thread's last call into the
+// system. Without a thread the reference stays: the module then stays loaded.
 static void ReleaseModule(HMODULE held) {
     if (!held)
         return;
-    if (IsSetUp() || g_kept_module)
-        FreeLibrary(held);
-    else
-        g_kept_module = held;
-}
-
-void ReleaseKeptModule() {
-    if (g_kept_module)
-        FreeLibrary(g_kept_module);
-    g_kept_module = nullptr;
+    HANDLE releaser = CreateThread(nullptr, 0, reinterpret_cast<LPTHREAD_START_ROUTINE>(FreeLibrary), held,
+                                   CREATE_SUSPENDED, nullptr);
+    if (!releaser)
+        return;
+    SetThreadPriority(releaser, THREAD_PRIORITY_LOWEST);
+    ResumeThread(releaser);
+    CloseHandle(releaser);
 }
 
 void WINAPI MyOption(int) {

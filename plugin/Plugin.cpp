@@ -38,8 +38,6 @@ int InitPlugin(HINSTANCE module) {
 
 void UninitPlugin() { g_handle_module = nullptr; }
 
-bool IsSetUp() { return g_set_up; }
-
 bool IsSetUpFor(const char *command) {
     if (!g_set_up)
         VELK_TRACE("%s: not set up", command);
@@ -109,7 +107,6 @@ void WINAPI Velk_OnGetPluginInfo(char *info80) {
 }
 
 int WINAPI Velk_OnSetup(int) {
-    ReleaseKeptModule();
     g_set_up = true;
     if (const uint32_t error = LoadSettings())
         g_VelkApi.Print(3, PLUGIN_NAME, "設定ファイル%sを読み込めません。%s 既定の設定で動作し、設定ダイアログで OK を押すまでファイルは上書きしません。",

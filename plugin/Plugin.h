@@ -13,16 +13,12 @@ void SetEnable(bool on);
 // Between set-up and tear-down. Outside, the record in memory is not the user's: no command
 // writes the settings file or starts the engine, and the log says that `command` did nothing.
 bool IsSetUpFor(const char *command);
-bool IsSetUp();
 
 // The dialog objects, which live from their first use until the module is unloaded.
 void ReleaseDialogs();
 // Velkora switched the plug-in on or off: an open options dialog shows it in its 有効 box, so
 // that its OK stores the last word, the user's or Velkora's.
 void ShowEnableInOptionDialog(bool on);
-// Called by set-up, which Velkora calls holding a reference of its own: lets go of the one that
-// a dialog kept over a tear-down.
-void ReleaseKeptModule();
 
 // SaveSettings, with a failure logged as an error naming the file and the system's reason;
 // 0 or the error code.

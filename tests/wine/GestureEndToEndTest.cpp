@@ -7,6 +7,7 @@
 #include <memory>
 #include <thread>
 
+#include "tests/wine/DialogDriver.h"
 #include "tests/wine/WineTestHost.h"
 
 namespace {
@@ -320,6 +321,41 @@ TEST_F(GestureEndToEndTest, ZoneEntryWithinTheCoolDownIsRefused) {
         MoveCursor(2, 2);
     });
     EXPECT_EQ(Activations(1, 500), 1u);
+
+    // The pause counts from the activation, not from the events: a jiggle made while Velkora's
+    // thread was busy for 1.5 s, and the cursor in the corner when it is free again.
+    PumpPastCoolDown();
+    WhilePumping([] { MoveCursor(SCREEN_MIDDLE.x, SCREEN_MIDDLE.y); });
+    PumpTicks(3);
+    std::thread injector([] {
+        Jiggle();
+        MoveCursor(2, 2);
+    });
+    Sleep(1500);
+    injector.join();
+    EXPECT_EQ(Activations(2, 500), 2u);
+}
+
+// Velkora, called from the tick that took the queued events, switches the plug-in off: the tick
+// ends there, and puts no hook back for an engine that is off.
+TEST_F(GestureEndToEndTest, TickWhoseActivationStopsTheEngineEndsThere) {
+    LoadedPlugin &plugin = Start(Ini("1", "0", "6"));
+    g_host.on_hotkey = [&plugin] { plugin.api.MyToggleEnable(0); };
+    std::thread(Jiggle).join();   // queued for this thread, which has not pumped since
+    HWND engine = FindWindowA("CursorwakeEngine", nullptr);
+    MSG msg;
+    while (!PeekMessageA(&msg, engine, WM_TIMER, WM_TIMER, PM_REMOVE))
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_TIMER);
+    const int ticks = g_host.CountStartingWith("point.x=");
+    DispatchMessageA(&msg);   // the tick, before the engine window's own message
+    EXPECT_EQ(g_host.hotkeys.size(), 1u);
+    EXPECT_EQ(plugin.MenuItem(0).checked, 0);
+    EXPECT_EQ(g_host.CountStartingWith("point.x="), ticks);
+    PumpMessages(300);
+    EXPECT_EQ(g_host.CountStartingWith("try ::SetWindowsHookEx(WH_MOUSE_LL, 0x"), 1);
+    g_host.on_hotkey = nullptr;
+    WhilePumping(Jiggle, 300);
+    EXPECT_EQ(g_host.hotkeys.size(), 1u);
 }
 
 TEST_F(GestureEndToEndTest, NothingActivatesWhileDisabled) {
@@ -557,23 +593,72 @@ TEST_F(GestureEndToEndTest, BusyHostThreadHoldsNoMouseEvent) {
     }
 }
 
-// The system removes the hook without a word, as Windows does after hook time-outs.
+// What the plug-in sees of the desktop and may do in it, as Windows has it where the hook is given
+// none of the input: the lock screen (no foreground window), an elevated program in front (its
+// token closed to the host), and the probe refused.
+std::atomic<bool> g_no_foreground, g_token_closed, g_input_refused;
+decltype(&GetForegroundWindow) g_real_get_foreground_window;
+decltype(&GetTokenInformation) g_real_get_token_information;
+decltype(&SendInput) g_real_send_input;
+HWND WINAPI ForegroundAsOnTheLockScreen() { return g_no_foreground ? nullptr : g_real_get_foreground_window(); }
+BOOL WINAPI TokenAsOfAnElevatedProgram(HANDLE token, TOKEN_INFORMATION_CLASS kind, LPVOID data, DWORD size,
+                                       PDWORD returned) {
+    if (g_token_closed) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
+    return g_real_get_token_information(token, kind, data, size, returned);
+}
+UINT WINAPI InputAsIntoAnElevatedProgram(UINT count, LPINPUT inputs, int size) {
+    return g_input_refused ? 0 : g_real_send_input(count, inputs, size);
+}
+
+// The system removes the hook without a word, as Windows does after hook time-outs. While the
+// input goes where no hook of the host's is given it, that tells nothing.
 TEST_F(GestureEndToEndTest, LostHookComesBack) {
-    Start(Ini("1", "0", "6"));
+    auto ini = Ini("1", "0", "6");
+    plugin_.reset(new LoadedPlugin(CurrentTestName(), ini));
+    ASSERT_TRUE(plugin_->Load());
+    const HMODULE module = plugin_->module;
+    g_real_get_foreground_window = reinterpret_cast<decltype(g_real_get_foreground_window)>(
+        PatchImport(module, "user32.dll", "GetForegroundWindow", reinterpret_cast<void *>(ForegroundAsOnTheLockScreen)));
+    g_real_send_input = reinterpret_cast<decltype(g_real_send_input)>(
+        PatchImport(module, "user32.dll", "SendInput", reinterpret_cast<void *>(InputAsIntoAnElevatedProgram)));
+    g_real_get_token_information = reinterpret_cast<decltype(g_real_get_token_information)>(PatchProcAddress(
+        module, "advapi32.dll", "GetTokenInformation", reinterpret_cast<void *>(TokenAsOfAnElevatedProgram)));
+    ASSERT_TRUE(g_real_get_foreground_window && g_real_send_input && g_real_get_token_information);
+    plugin_->Setup();
+    PumpTicks(2);
     HHOOK lost = LoggedHook();
     ASSERT_NE(lost, nullptr);
     ASSERT_TRUE(UnhookWindowsHookEx(lost));
     WhilePumping(Jiggle);
     EXPECT_EQ(Activations(0), 0u);   // no moves yet: the loss is not seen
+    // Moves that the hook could not have seen: no verdict, however long they go on.
+    for (std::atomic<bool> *unseen : {&g_no_foreground, &g_token_closed, &g_input_refused}) {
+        *unseen = true;
+        WhilePumping([] {
+            for (const int target = g_host.CountStartingWith("point.x=") + 12;
+                 g_host.CountStartingWith("point.x=") < target;) {
+                InjectMoves({{1, 0}});
+                Sleep(10);
+            }
+        });
+        *unseen = false;
+        EXPECT_EQ(g_host.CountStartingWith("hook lost"), 0);
+        EXPECT_EQ(g_host.CountStartingWith("try ::SetWindowsHookEx(WH_MOUSE_LL, 0x"), 1);
+    }
     std::atomic<bool> back(false), finished(false);
-    std::thread mover([&] {   // moves on until a tick has found them unseen by the hook
-        for (int i = 0; i < 300 && !back; ++i) {
+    // Moves on until a tick has found them unseen by the hook, once the 5 s since the refused
+    // probe have passed.
+    std::thread mover([&] {
+        for (int i = 0; i < 1500 && !back; ++i) {
             InjectMoves({{1, 0}});
             Sleep(10);
         }
         finished = true;
     });
-    bool reinstalled = PumpUntil([] { return g_host.CountStartingWith("done. g_handle_mouse_ll=0x") == 2; }, 10000);
+    bool reinstalled = PumpUntil([] { return g_host.CountStartingWith("done. g_handle_mouse_ll=0x") == 2; }, 15000);
     back = true;
     PumpUntil([&] { return finished.load(); }, 5000);
     mover.join();
@@ -586,6 +671,17 @@ TEST_F(GestureEndToEndTest, LostHookComesBack) {
     WhilePumping(Jiggle);
     EXPECT_EQ(Activations(1), 1u);
     EXPECT_EQ(g_host.CountStartingWith("try ::SetWindowsHookEx(WH_MOUSE_LL, 0x"), 2);
+
+    // Removed again, then switched off and on, as a user would try: the stop finds the hook
+    // gone, and the start puts a new one in.
+    ASSERT_TRUE(UnhookWindowsHookEx(LoggedHook()));
+    plugin_->api.MyToggleEnable(0);
+    EXPECT_TRUE(g_host.Logged("failed. ret=0"));
+    plugin_->api.MyToggleEnable(0);
+    EXPECT_EQ(g_host.CountStartingWith("try ::SetWindowsHookEx(WH_MOUSE_LL, 0x"), 3);
+    PumpPastCoolDown();
+    WhilePumping(Jiggle);
+    EXPECT_EQ(Activations(2), 2u);
 }
 
 TEST_F(GestureEndToEndTest, IntactHookIsNeverReinstalled) {
@@ -617,6 +713,133 @@ TEST_F(GestureEndToEndTest, IntactHookIsNeverReinstalled) {
         EXPECT_GT(l.severity, 3) << l.text;
     EXPECT_EQ(g_host.CountStartingWith("hook lost"), 0);
     EXPECT_EQ(g_host.CountStartingWith("try ::SetWindowsHookEx(WH_MOUSE_LL, 0x"), 1);
+}
+
+// A hook thread that stops answering, as one may on a machine that is paging or under a loader
+// lock held elsewhere: the hook calls on it wait until the test lets them go.
+struct SlowHookCalls {
+    HANDLE go = CreateEventA(nullptr, TRUE, TRUE, nullptr);   // manual reset: set, calls pass
+    std::atomic<HANDLE> thread{nullptr};                      // the thread that called last
+    std::atomic<HHOOK> hook{nullptr};                         // the hook it was given
+    std::atomic<int> terminations{0};
+    decltype(&SetWindowsHookExA) set_hook;
+    decltype(&UnhookWindowsHookEx) unhook;
+    decltype(&TerminateThread) terminate;
+    // Ends the thread of the first TerminateThread 300 ms after the call. It runs from before the
+    // unload: a thread started under the loader lock would wait for it.
+    HANDLE terminate_asked = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE to_terminate = nullptr;
+    std::thread terminator{[this] {
+        WaitForSingleObject(terminate_asked, INFINITE);
+        Sleep(300);
+        if (to_terminate)
+            terminate(to_terminate, 0);
+    }};
+    void Caller() {
+        HANDLE self = OpenThread(SYNCHRONIZE, FALSE, GetCurrentThreadId());
+        if (HANDLE old = thread.exchange(self))
+            CloseHandle(old);
+        WaitForSingleObject(go, INFINITE);
+    }
+    // Whether the thread that called last has ended within `ms`.
+    bool CallerEnds(DWORD ms) { return thread && WaitForSingleObject(thread, ms) == WAIT_OBJECT_0; }
+};
+SlowHookCalls *g_slow;
+HHOOK WINAPI SlowSetHook(int kind, HOOKPROC proc, HINSTANCE module, DWORD thread) {
+    g_slow->Caller();
+    HHOOK hook = g_slow->set_hook(kind, proc, module, thread);
+    g_slow->hook = hook;
+    return hook;
+}
+BOOL WINAPI SlowUnhook(HHOOK hook) {
+    g_slow->Caller();
+    return g_slow->unhook(hook);
+}
+// The system ends a thread a while after TerminateThread returns.
+BOOL WINAPI LateTerminate(HANDLE thread, DWORD) {
+    if (g_slow->terminations++ == 0) {
+        DuplicateHandle(GetCurrentProcess(), thread, GetCurrentProcess(), &g_slow->to_terminate, 0, FALSE,
+                        DUPLICATE_SAME_ACCESS);
+        SetEvent(g_slow->terminate_asked);
+    }
+    return TRUE;
+}
+
+class SlowHookThreadTest : public GestureEndToEndTest {
+protected:
+    void SetUp() override {
+        GestureEndToEndTest::SetUp();
+        g_slow = &slow_;
+    }
+    void TearDown() override {
+        SetEvent(slow_.go);
+        SetEvent(slow_.terminate_asked);
+        slow_.terminator.join();
+        GestureEndToEndTest::TearDown();
+    }
+    LoadedPlugin &Start(const std::string &ini) {
+        LoadedPlugin &plugin = GestureEndToEndTest::Start(ini);
+        slow_.set_hook = reinterpret_cast<decltype(slow_.set_hook)>(
+            PatchImport(plugin.module, "user32.dll", "SetWindowsHookExA", reinterpret_cast<void *>(SlowSetHook)));
+        slow_.unhook = reinterpret_cast<decltype(slow_.unhook)>(
+            PatchImport(plugin.module, "user32.dll", "UnhookWindowsHookEx", reinterpret_cast<void *>(SlowUnhook)));
+        slow_.terminate = reinterpret_cast<decltype(slow_.terminate)>(
+            PatchImport(plugin.module, "kernel32.dll", "TerminateThread", reinterpret_cast<void *>(LateTerminate)));
+        EXPECT_TRUE(slow_.set_hook && slow_.unhook && slow_.terminate);
+        return plugin;
+    }
+    // Runs `call` on this thread; how long it took, ms.
+    static double Took(const std::function<void()> &call) {
+        const double before = MonotonicMs();
+        call();
+        return MonotonicMs() - before;
+    }
+    SlowHookCalls slow_;
+};
+
+// A thread that has not answered its start may still be in the loader, holding its lock: it is
+// not ended, the start fails and is tried again like a refused one, and the thread leaves on its
+// own, with the hook it got.
+TEST_F(SlowHookThreadTest, StartWithoutAnAnswerFailsAndTheThreadLeavesOnItsOwn) {
+    LoadedPlugin &plugin = Start(Ini("0", "0", "6"));
+    ResetEvent(slow_.go);
+    plugin.api.MyToggleEnable(0);
+    EXPECT_TRUE(g_host.Logged("the hook thread did not answer within 5000 ms; it leaves on its own"));
+    EXPECT_TRUE(g_host.Logged("failed."));
+    SetEvent(slow_.go);
+    EXPECT_TRUE(slow_.CallerEnds(5000));
+    EXPECT_EQ(slow_.terminations, 0);
+    EXPECT_FALSE(UnhookWindowsHookEx(slow_.hook));   // gone with its thread
+    EXPECT_TRUE(PumpUntil([] { return g_host.CountStartingWith("done. g_handle_mouse_ll=0x") == 1; }, 10000));
+    WhilePumping(Jiggle);
+    EXPECT_EQ(Activations(1), 1u);
+}
+
+// A stop without an answer is waited for once: the thread leaves once it has removed its hook,
+// and a start after that puts a new one in. At an unload a thread that cannot answer is ended, and
+// the module goes only once it has.
+TEST_F(SlowHookThreadTest, StopWithoutAnAnswerIsWaitedForOnceAndAnUnloadEndsTheThreadFirst) {
+    LoadedPlugin &plugin = Start(Ini("1", "0", "6"));
+    ResetEvent(slow_.go);
+    const double first_ms = Took([&] { plugin.api.MyToggleEnable(0); });
+    EXPECT_GE(first_ms, 4000.0);
+    EXPECT_TRUE(g_host.Logged("failed. ret=0"));
+    plugin.api.MyToggleEnable(0);   // on: the hook is still the thread's
+    const double second_ms = Took([&] { plugin.api.MyToggleEnable(0); });
+    EXPECT_LT(second_ms, first_ms / 2);
+    std::printf("[ timing   ] a stop without an answer took %.0f ms, the next %.0f ms\n", first_ms, second_ms);
+    SetEvent(slow_.go);
+    EXPECT_TRUE(slow_.CallerEnds(5000));
+    plugin.api.MyToggleEnable(0);
+    EXPECT_EQ(g_host.CountStartingWith("done. g_handle_mouse_ll=0x"), 2);
+    WhilePumping(Jiggle);
+    EXPECT_EQ(Activations(1), 1u);
+    EXPECT_EQ(slow_.terminations, 0);
+
+    ResetEvent(slow_.go);
+    plugin.Unload();   // no tear-down: the thread, asked to end, is held in UnhookWindowsHookEx
+    EXPECT_EQ(slow_.terminations, 1);
+    EXPECT_TRUE(slow_.CallerEnds(0));
 }
 
 // Wine here changes no monitor at run time, so the announcement is sent as Windows would.

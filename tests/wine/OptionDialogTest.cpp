@@ -400,6 +400,30 @@ TEST_F(OptionDialogTest, QuittingVelkoraWhileEitherDialogIsOpenClosesItAndLoadsA
     EXPECT_EQ(GetModuleHandleA(plugin.dll_path.c_str()), nullptr);
 }
 
+// A thread frees the module without a tear-down while a dialog is open: the dialog's reference is
+// then the last, and closing the dialog must not unmap the code it returns into. The module
+// leaves once the dialog is closed, and nothing of its engine stays behind.
+TEST_F(OptionDialogTest, ModuleFreedWithoutATearDownWhileEitherDialogIsOpenLeavesWhenItCloses) {
+    for (const char *caption : {CAPTION, "バージョン情報"}) {
+        LoadedPlugin &plugin = Start(EngineIni("1"));
+        const std::string path = plugin.dll_path;
+        const auto command = caption == CAPTION ? plugin.api.MyOption : plugin.api.MyVersion;
+        WhileDialogRuns(caption, [&] { command(0); }, [&] {
+            HWND dialog = WaitForWindow(caption);
+            ASSERT_NE(dialog, nullptr);
+            plugin.Unload();
+            EXPECT_NE(GetModuleHandleA(path.c_str()), nullptr) << "the dialog holds it";
+            PostMessageA(dialog, WM_CLOSE, 0, 0);
+            EXPECT_TRUE(WaitUntilGone(dialog)) << caption;
+        });
+        EXPECT_TRUE(PumpUntil([&] { return GetModuleHandleA(path.c_str()) == nullptr; }, 5000)) << caption;
+        EXPECT_TRUE(PumpUntil([] { return FindWindowA("CursorwakeEngine", nullptr) == nullptr; }, 5000)) << caption;
+        WhilePumping(Jiggle, 300);
+        EXPECT_TRUE(g_host.hotkeys.empty()) << caption;
+        plugin_.reset();
+    }
+}
+
 // Velkora's shortcuts and its suspension still call the plug-in while a dialog is open: the
 // engine stays stopped under the dialog, the options dialog's 有効 box follows the calls, and
 // what they changed applies once the dialog closes, by Cancel or by OK.

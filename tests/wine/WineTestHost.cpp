@@ -34,6 +34,7 @@ void TestHost::Reset() {
     has_focus = false;
     hotkey_sleep_ms = 0;
     slow_ms = 0;
+    on_hotkey = nullptr;
     std::memset(quick_option, 0, sizeof quick_option);
     log.clear();
     reloads.clear();
@@ -62,6 +63,8 @@ void TestHost::SendHotKey(const char *name) {
     hotkey_ms.push_back(MonotonicMs());
     if (hotkey_sleep_ms)
         Sleep(hotkey_sleep_ms);
+    if (on_hotkey)
+        on_hotkey();
 }
 
 void TestHost::QuickOption(uint8_t (&option)[8]) { std::memcpy(option, quick_option, sizeof option); }

@@ -38,6 +38,7 @@ public:
     bool has_focus = false;
     DWORD hotkey_sleep_ms = 0;   // how long the host takes to act on a hot key
     DWORD slow_ms = 0;           // how long each log line and GetWindowHandles take
+    std::function<void()> on_hotkey;   // what the host does when it acts on a hot key
     HWND window = nullptr;
     uint8_t quick_option[8] = {};
     std::vector<LogLine> log;
