@@ -133,14 +133,16 @@ TEST_F(GestureEndToEndTest, LeftLongPressActivatesAtTheDueTick) {
     EXPECT_EQ(Activations(1), 1u);
 }
 
+// A press of 1.5 s: however long a busy machine holds the click's up back, it comes in time.
 TEST_F(GestureEndToEndTest, ShortClickIsNoLongPress) {
-    Start(Ini("1", "0", "16"));
+    std::string ini = Ini("1", "0", "16");
+    Start(ini.replace(ini.find("MsecHoldDown=150"), 16, "MsecHoldDown=1500"));
     WhilePumping([] {
         MoveCursor(0, 0);   // where the cleared start point of a released press lies
         Click(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
     });
-    EXPECT_EQ(Activations(0, 400), 0u);
-    EXPECT_TRUE(g_host.Logged("button released"));
+    EXPECT_TRUE(PumpUntil([] { return g_host.Logged("button released"); }, 10000));
+    EXPECT_EQ(Activations(0), 0u);
 }
 
 TEST_F(GestureEndToEndTest, DwellInTheTopLeftCornerActivatesOnce) {
@@ -501,10 +503,16 @@ TEST_F(GestureEndToEndTest, SecondMonitorZonesAndTheSharedBorder) {
     }
 }
 
-// A host that takes 300 ms to come up must not hold the mouse of the whole desktop meanwhile.
+// Velkora's thread busy for this long, without pumping: a mouse event that waited for it would be
+// held at least as long, however idle or busy the machine. One held for less than a tenth of it
+// did not wait, even with other programs taking both cores.
+const DWORD VELKORA_BUSY_MS = 600;
+const double HELD_LIMIT_MS = VELKORA_BUSY_MS / 10.0;
+
+// A host that takes its time to come up must not hold the mouse of the whole desktop meanwhile.
 TEST_F(GestureEndToEndTest, ActivationLeavesTheHookAtOnce) {
     Start(Ini("1", "0", "6"));
-    g_host.hotkey_sleep_ms = 300;
+    g_host.hotkey_sleep_ms = VELKORA_BUSY_MS;
     double completing_ms = -1;
     WhilePumping([&completing_ms] {
         for (int delta : {120, -120, 120})
@@ -513,13 +521,11 @@ TEST_F(GestureEndToEndTest, ActivationLeavesTheHookAtOnce) {
         InjectWheel(-120);   // returns once the hook has run
         completing_ms = MonotonicMs() - before;
     });
-    EXPECT_EQ(Activations(1, 700), 1u);
+    EXPECT_EQ(Activations(1, 2 * VELKORA_BUSY_MS), 1u);
     EXPECT_GE(completing_ms, 0.0);
-    // A hook that waited for the host would hold it at least as long as the host takes, however
-    // idle or busy the machine.
-    EXPECT_LT(completing_ms, g_host.hotkey_sleep_ms);
-    std::printf("[ latency  ] the completing wheel event held the mouse %.2f ms (SendHotKey takes 300 ms)\n",
-                completing_ms);
+    EXPECT_LT(completing_ms, HELD_LIMIT_MS);
+    std::printf("[ latency  ] the completing wheel event held the mouse %.2f ms (SendHotKey takes %u ms)\n",
+                completing_ms, static_cast<unsigned>(VELKORA_BUSY_MS));
 }
 
 // The time each of `events` held the mouse: from before SendInput to its return, which comes
@@ -539,24 +545,19 @@ static std::vector<double> HeldMs(const std::vector<int> &deltas) {
 TEST_F(GestureEndToEndTest, BusyHostThreadHoldsNoMouseEvent) {
     LoadedPlugin &plugin = Start(Ini("1", "0", "6"));
     std::vector<double> held;
-    // A jiggle while this thread, Velkora's, is busy for 600 ms without pumping.
+    // A jiggle while this thread, Velkora's, is busy without pumping: for 600 ms, and until the
+    // jiggle is through.
     const auto jiggle_while_busy = [&held] {
-        std::atomic<bool> busy(true), done_while_busy(false);
-        std::thread injector([&] {
-            held = HeldMs({120, -120, 120, -120});
-            done_while_busy = busy.load();
-        });
-        Sleep(600);
-        busy = false;
+        std::thread injector([&held] { held = HeldMs({120, -120, 120, -120}); });
+        Sleep(VELKORA_BUSY_MS);
         injector.join();
-        EXPECT_TRUE(done_while_busy);
     };
     jiggle_while_busy();
     EXPECT_TRUE(g_host.hotkeys.empty());   // recognition waits for Velkora's thread
     EXPECT_EQ(Activations(1), 1u);
     ASSERT_EQ(held.size(), 4u);
     for (double ms : held) {
-        EXPECT_LT(ms, 5.0);
+        EXPECT_LT(ms, HELD_LIMIT_MS);
         std::printf("[ latency  ] with Velkora's thread busy, a wheel event held the mouse %.2f ms\n", ms);
     }
 
@@ -570,7 +571,7 @@ TEST_F(GestureEndToEndTest, BusyHostThreadHoldsNoMouseEvent) {
     EXPECT_EQ(g_host.hotkeys.size(), 1u);
 
     // Held back by a full-screen window, with a host whose window handles and log lines each
-    // take 300 ms: the check runs on Velkora's thread, not in the hook.
+    // take 600 ms: the check runs on Velkora's thread, not in the hook.
     // Ticks a second apart, each of whose log lines takes as long as the slow host makes it.
     plugin_.reset();
     g_host.Reset();
@@ -581,14 +582,14 @@ TEST_F(GestureEndToEndTest, BusyHostThreadHoldsNoMouseEvent) {
     SetForegroundWindow(full_screen);
     WhilePumping([] { InjectMoves({{0, 0}}); });   // Wine's first input after the focus changed
     PumpTicks(1);
-    g_host.slow_ms = 300;
+    g_host.slow_ms = VELKORA_BUSY_MS;
     WhilePumping([&held] { held = HeldMs({120, -120, 120, -120}); });
-    EXPECT_TRUE(PumpUntil([] { return g_host.CountStartingWith("full screen in front") == 1; }, 5000));
+    EXPECT_TRUE(PumpUntil([] { return g_host.CountStartingWith("full screen in front") == 1; }, 30000));
     g_host.slow_ms = 0;
     DestroyWindow(full_screen);
     EXPECT_TRUE(g_host.hotkeys.empty());
     for (double ms : held) {
-        EXPECT_LT(ms, 5.0);
+        EXPECT_LT(ms, HELD_LIMIT_MS);
         std::printf("[ latency  ] with FullScreen=2 and a slow host, a wheel event held the mouse %.2f ms\n", ms);
     }
 }
@@ -638,8 +639,7 @@ TEST_F(GestureEndToEndTest, LostHookComesBack) {
     for (std::atomic<bool> *unseen : {&g_no_foreground, &g_token_closed, &g_input_refused}) {
         *unseen = true;
         WhilePumping([] {
-            for (const int target = g_host.CountStartingWith("point.x=") + 12;
-                 g_host.CountStartingWith("point.x=") < target;) {
+            for (const int target = g_host.ticks + 12; g_host.ticks < target;) {
                 InjectMoves({{1, 0}});
                 Sleep(10);
             }
@@ -686,17 +686,20 @@ TEST_F(GestureEndToEndTest, LostHookComesBack) {
 
 TEST_F(GestureEndToEndTest, IntactHookIsNeverReinstalled) {
     Start(Ini("1", "0", "6"));
-    WhilePumping([] {
-        for (int i = 0; i < 200; ++i) {   // two seconds and more of moves, out and back
+    const auto for_ticks = [](int ticks, const std::function<void(int)> &input) {
+        for (int i = 0, target = g_host.ticks + ticks; g_host.ticks < target; ++i)
+            input(i);
+    };
+    WhilePumping([&for_ticks] {
+        for_ticks(40, [](int i) {   // moves, out and back, for 40 ticks
             InjectMoves({{4, i % 2 ? 1 : -1}, {-4, i % 2 ? -1 : 1}});
             Sleep(10);
-        }
-        for (int i = 0; i < 50; ++i) {    // a second and more of keyboard-only input
+        });
+        for_ticks(20, [](int) {     // keyboard-only input for 20 ticks
             InjectKey(VK_SHIFT);
             Sleep(20);
-        }
+        });
     }, 200);
-    EXPECT_GE(g_host.CountStartingWith("point.x="), 40);
     EXPECT_EQ(g_host.CountStartingWith("hook lost"), 0);
     EXPECT_EQ(g_host.CountStartingWith("try ::SetWindowsHookEx(WH_MOUSE_LL, 0x"), 1);
 

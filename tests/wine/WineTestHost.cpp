@@ -35,6 +35,7 @@ void TestHost::Reset() {
     hotkey_sleep_ms = 0;
     slow_ms = 0;
     on_hotkey = nullptr;
+    ticks = 0;
     std::memset(quick_option, 0, sizeof quick_option);
     log.clear();
     reloads.clear();
@@ -48,6 +49,8 @@ void TestHost::Log(int sev, const char *line) {
     if (text.compare(0, tag.size(), tag) == 0)
         text.erase(0, tag.size());
     log.push_back({sev, text});
+    if (text.compare(0, 8, "point.x=") == 0)
+        ++ticks;
     if (slow_ms)
         Sleep(slow_ms);
 }

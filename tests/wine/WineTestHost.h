@@ -39,6 +39,7 @@ public:
     DWORD hotkey_sleep_ms = 0;   // how long the host takes to act on a hot key
     DWORD slow_ms = 0;           // how long each log line and GetWindowHandles take
     std::function<void()> on_hotkey;   // what the host does when it acts on a hot key
+    std::atomic<int> ticks{0};         // the plug-in's timer ticks ("point.x=..."), for other threads
     HWND window = nullptr;
     uint8_t quick_option[8] = {};
     std::vector<LogLine> log;
