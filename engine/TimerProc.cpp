@@ -50,11 +50,20 @@ Point32 PhysicalCursorPos(POINT scaled) {
         return {physical.x, physical.y};
     return {scaled.x, scaled.y};
 }
+// Takes the events the hook has queued. An activation calls Velkora, which may have switched the
+// plug-in off, suspended it or shown a dialog meanwhile: false, and the timer's call is over with
+// the engine.
+bool EngineRunsAfterQueuedEvents() {
+    const unsigned stops = g_engine_stops;
+    HandleQueuedMouseEvents();
+    return g_engine_stops == stops;
+}
 }  // namespace
 
 // The engine window's one-shot timer: the wait of a visit to a hot zone is over.
 void VisitWake() {
-    HandleQueuedMouseEvents();   // a press up to this moment counts
+    if (!EngineRunsAfterQueuedEvents())   // a press up to this moment counts
+        return;
     DWORD now = GetTickCount();
     POINT point;
     if (!GetCursorPos(&point))
@@ -64,11 +73,7 @@ void VisitWake() {
 }
 
 void CALLBACK TimerProc(HWND, UINT, UINT_PTR, DWORD) {
-    const unsigned stops = g_engine_stops;
-    HandleQueuedMouseEvents();   // the events before this tick come first
-    // An activation calls Velkora, which may have switched the plug-in off, suspended it or
-    // shown a dialog meanwhile: the tick is over with the engine.
-    if (g_engine_stops != stops)
+    if (!EngineRunsAfterQueuedEvents())   // the events before this tick come first
         return;
     DWORD now = GetTickCount();
     POINT point;
