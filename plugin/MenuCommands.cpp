@@ -55,8 +55,10 @@ static HMODULE HoldModule() {
 // returns into. So a thread of its own releases it, whose start routine is FreeLibrary itself:
 // if the reference is the last, the module's detach runs on that thread (as in any unload from
 // another thread, it leaves nothing of the engine behind) and the module goes with no code of it
-// on a stack. The thread starts at the lowest priority, after this thread's last call into the
-// system. Without a thread the reference stays: the module then stays loaded.
+// on a stack. The thread is let run at the lowest priority just before this thread returns: it
+// has its start, every DLL's thread attach and the module's detach to go through before the
+// module can go, against the few instructions left here. Without a thread the reference stays,
+// and the module with it.
 static void ReleaseModule(HMODULE held) {
     if (!held)
         return;
