@@ -49,37 +49,41 @@ static HMODULE HoldModule() {
     return held;
 }
 
-// After the dialog. Velkora may have let the module go while it was open (a tear-down from inside
+// After the dialog, Velkora may have let the module go while it was open (a tear-down from inside
 // the dialog's loop, or a FreeLibrary from any thread without one), and the plug-in cannot tell:
-// this reference may be the last, and released here it would unmap the code that this thread
-// returns into. So a thread of its own releases it, whose start routine is FreeLibrary itself:
-// if the reference is the last, the module's detach runs on that thread (as in any unload from
-// another thread, it leaves nothing of the engine behind) and the module goes with no code of it
-// on a stack. The thread is let run at the lowest priority just before this thread returns: it
-// has its start, every DLL's thread attach and the module's detach to go through before the
-// module can go, against the few instructions left here. Without a thread the reference stays,
-// and the module with it.
-static void ReleaseModule(HMODULE held) {
-    if (!held)
-        return;
-    HANDLE releaser = CreateThread(nullptr, 0, reinterpret_cast<LPTHREAD_START_ROUTINE>(FreeLibrary), held,
-                                   CREATE_SUSPENDED, nullptr);
-    if (!releaser)
-        return;
-    SetThreadPriority(releaser, THREAD_PRIORITY_LOWEST);
-    ResumeThread(releaser);
-    CloseHandle(releaser);
-}
+// the reference that the dialog held may be the last, and released by code of the module, it
+// would unmap the code that is to run next. So each command's export is a thunk that calls the
+// command and then, in place of its return, jumps to FreeLibrary with the held reference as the
+// argument: FreeLibrary returns straight to Velkora, and when the reference was the last, the
+// module's detach runs on Velkora's own thread (which ends the engine as a tear-down would) and
+// the module goes with no code of it left to run. Both the export and FreeLibrary take one
+// argument and remove it, so Velkora's stack is as after the command's return.
+#define RETURN_THROUGH_FREELIBRARY(export_name, command)                      \
+    __asm__(".globl _" #export_name "@4\n"                                  \
+            "_" #export_name "@4:\n"                                        \
+            "\tpushl 4(%esp)\n"                                             \
+            "\tcall _" #command "@4\n"                                      \
+            "\ttestl %eax, %eax\n"                                          \
+            "\tjz 1f\n"                                                     \
+            "\tmovl %eax, 4(%esp)\n"                                        \
+            "\tjmp *__imp__FreeLibrary@4\n"                                 \
+            "1:\tret $4\n")
 
-void WINAPI MyOption(int) {
+// The commands proper: the reference to let go of, or null when none was taken.
+extern "C" __attribute__((used)) HMODULE WINAPI RunOptionCommand(int);
+extern "C" __attribute__((used)) HMODULE WINAPI RunVersionCommand(int);
+RETURN_THROUGH_FREELIBRARY(MyOption, RunOptionCommand);
+RETURN_THROUGH_FREELIBRARY(MyVersion, RunVersionCommand);
+
+HMODULE WINAPI RunOptionCommand(int) {
     if (ActivateShownDialog())
-        return;
+        return nullptr;
     HMODULE held = HoldModule();
     StopEngine();
     if (!OptionDlg)
         OptionDlg = new TOptionDlg(g_handle_module);
     const bool confirmed = OptionDlg->ShowModal() == IDOK;
-    if (IsSetUpFor(__func__)) {
+    if (IsSetUpFor("MyOption")) {
         if (!confirmed) {
             StartEngine(g_handle_module);
         } else {
@@ -89,18 +93,18 @@ void WINAPI MyOption(int) {
                 ShowSaveError(error);
         }
     }
-    ReleaseModule(held);
+    return held;
 }
 
-void WINAPI MyVersion(int) {
+HMODULE WINAPI RunVersionCommand(int) {
     if (ActivateShownDialog())
-        return;
+        return nullptr;
     HMODULE held = HoldModule();
     StopEngine();
     if (!AboutBox)
         AboutBox = new TAboutBox(PLUGIN_NAME, g_handle_module);
     AboutBox->ShowModal();
-    if (IsSetUpFor(__func__))
+    if (IsSetUpFor("MyVersion"))
         StartEngine(g_handle_module);
-    ReleaseModule(held);
+    return held;
 }

@@ -291,8 +291,9 @@ TEST_F(GestureEndToEndTest, DISABLED_CornerFiguresAtTheDefaults) {
                         (after_ms[(after_ms.size() - 1) / 2] + after_ms[after_ms.size() / 2]) / 2,
                         after_ms.back());
         std::printf("\n");
-        if (way.activations >= 0)
+        if (way.activations >= 0) {
             EXPECT_EQ(after_ms.size(), static_cast<size_t>(way.activations)) << way.name;
+        }
     }
 }
 

@@ -142,7 +142,7 @@ void BM_TimerTickMoveCycle(benchmark::State &state) {
     uint32_t now = 100000;
     for (auto _ : state) {
         now += 250;
-        benchmark::DoNotOptimize(JudgeHook(now, {960, 540}, 0, true));
+        benchmark::DoNotOptimize(JudgeHook(now, {960, 540}, 0, true, true));
         RunTimerTick(now, {960, 540}, {960, 540}, cfg, host);
     }
 }
