@@ -50,34 +50,35 @@ Point32 PhysicalCursorPos(POINT scaled) {
         return {physical.x, physical.y};
     return {scaled.x, scaled.y};
 }
-// Takes the events the hook has queued. An activation calls Velkora, which may have switched the
-// plug-in off, suspended it or shown a dialog meanwhile: false, and the timer's call is over with
-// the engine.
-bool EngineRunsAfterQueuedEvents() {
+
+// What a tick and a visit's wake begin with: the events the hook queued before them (they come
+// first), then the clock and the cursor. False when there is nothing more to do: an activation
+// called Velkora, which may have switched the plug-in off, suspended it or shown a dialog
+// meanwhile, or the cursor cannot be read.
+bool BeginLook(DWORD &now, POINT &point) {
     const unsigned stops = g_engine_stops;
     HandleQueuedMouseEvents();
-    return g_engine_stops == stops;
+    if (g_engine_stops != stops)
+        return false;
+    now = GetTickCount();
+    return GetCursorPos(&point) != FALSE;
 }
 }  // namespace
 
 // The engine window's one-shot timer: the wait of a visit to a hot zone is over.
 void VisitWake() {
-    if (!EngineRunsAfterQueuedEvents())   // a press up to this moment counts
-        return;
-    DWORD now = GetTickCount();
+    DWORD now;
     POINT point;
-    if (!GetCursorPos(&point))
+    if (!BeginLook(now, point))
         return;
     PluginTickHost host;
     RunVisitWake(now, {point.x, point.y}, g_cfg, host);
 }
 
 void CALLBACK TimerProc(HWND, UINT, UINT_PTR, DWORD) {
-    if (!EngineRunsAfterQueuedEvents())   // the events before this tick come first
-        return;
-    DWORD now = GetTickCount();
+    DWORD now;
     POINT point;
-    if (!GetCursorPos(&point))
+    if (!BeginLook(now, point))
         return;
     WatchMouseHook(now, point);
     PluginTickHost host;
