@@ -19,6 +19,8 @@ void StartEngine(HINSTANCE module);
 void StopEngine();
 // Counts the stops: a tick whose call into Velkora stopped the engine sees it and ends.
 extern unsigned g_engine_stops;
+// From a start of the enabled engine to its stop: whether the events the hook queued count.
+extern bool g_engine_running;
 // The module leaves the process without a tear-down, under the loader lock: nothing of it may
 // stay behind to be called at an address that holds none of its code any more.
 void ReleaseEngine();

@@ -7,6 +7,7 @@
 
 HHOOK g_handle_mouse_ll;
 unsigned g_engine_stops;
+bool g_engine_running;
 static HINSTANCE g_engine_module;
 
 void StartEngine(HINSTANCE module) {
@@ -14,7 +15,11 @@ void StartEngine(HINSTANCE module) {
     if (g_cfg.general.enable == 0)
         return;
     CreateEngineWindow(module);
-    ForgetVisit();
+    // Velkora may enable a running plug-in again (a resume without a suspension): a visit under
+    // way, with the buttons it has seen, goes on.
+    if (!g_engine_running)
+        ForgetVisit();
+    g_engine_running = true;
     StartTimer(static_cast<UINT>(g_cfg.general.interval));
     InstallMouseHook();
 }
@@ -26,12 +31,14 @@ void ResetGestureState() {
 }
 
 void StopEngine() {
+    g_engine_running = false;
     ++g_engine_stops;
     UninstallMouseHook();
     StopTimer();
 }
 
 void ReleaseEngine() {
+    g_engine_running = false;
     EndHookThread(true);
     g_handle_mouse_ll = nullptr;
     StopTimer();

@@ -38,12 +38,12 @@ LRESULT CALLBACK MouseHookProc(int code, WPARAM wparam, LPARAM lparam) {
 
 void HandleQueuedMouseEvents() {
     g_hook_queue.TakeWake();
-    // Once the engine has stopped (disabled, suspended, a dialog shown), what the hook queued
-    // before goes unread: no gesture completes for an engine that is off.
-    const bool running = g_handle_mouse_ll != nullptr;
+    // Once the engine has stopped (disabled, suspended, a dialog shown, also by Velkora when an
+    // activation here called it), what the hook queued before goes unread: no gesture completes
+    // for an engine that is off.
     HookEvent ev;
     while (g_hook_queue.Pop(ev)) {
-        if (!running)
+        if (!g_engine_running)
             continue;
         NoteQueuedEventForVisit(ev.msg);
         if (!ev.touch_or_pen && HandleMouseEvent(ev.msg, ev.pt, ev.mouse_data, ev.time, ev.now, g_cfg) &&

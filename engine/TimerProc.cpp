@@ -81,6 +81,7 @@ void CALLBACK TimerProc(HWND, UINT, UINT_PTR, DWORD) {
     if (!BeginLook(now, point))
         return;
     WatchMouseHook(now, point);
+    now = GetTickCount();   // putting a lost hook back may have taken seconds
     PluginTickHost host;
     RunTimerTick(now, {point.x, point.y}, PhysicalCursorPos(point), g_cfg, host);
 }
