@@ -157,7 +157,7 @@ void UninstallMouseHook() {
     if (stop == HOOK_STOPPED)
         VELK_TRACE("done.");
     else
-        VELK_TRACE("failed. ret=%d", 0);
+        VELK_TRACE("failed. ret=0");   // the hook was gone already, or the thread did not answer
     // A hook that the system removed is gone with its thread: the next start installs a new one.
     if (stop != HOOK_STOP_NO_ANSWER) {
         g_handle_mouse_ll = nullptr;
