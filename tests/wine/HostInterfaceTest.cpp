@@ -171,7 +171,19 @@ TEST_F(HostInterfaceTest, DialogDllsWaitForTheFirstDialog) {
     DestroyWindow(host_window);
 }
 
-std::string LogLine(const char *format, ...) {
+
+// The C runtime's formatter leaves a text that fills its buffer unterminated.
+TEST_F(HostInterfaceTest, LogLinesAreCutTo255ByTheRuntimesFormatter) {
+    for (size_t length : {243u, 244u, 245u, 300u})
+        EXPECT_EQ(FormattedLogLine("%s", std::string(length, 'm').c_str()),
+                  "Cursorwake " + std::string(std::min<size_t>(length, 244), 'm'))
+            << length;
+    EXPECT_EQ(FormattedLogLine("%d %u %s %08x", -7, 4294967295u, "ソ", 0xbeefu), "Cursorwake -7 4294967295 ソ 0000beef");
+}
+
+}  // namespace
+
+std::string FormattedLogLine(const char *format, ...) {
     char line[LOG_LINE_SIZE];
     std::memset(line, 'x', sizeof line);
     va_list args;
@@ -180,14 +192,3 @@ std::string LogLine(const char *format, ...) {
     va_end(args);
     return std::string(line, strnlen(line, sizeof line));
 }
-
-// The C runtime's formatter leaves a text that fills its buffer unterminated.
-TEST_F(HostInterfaceTest, LogLinesAreCutTo255ByTheRuntimesFormatter) {
-    for (size_t length : {243u, 244u, 245u, 300u})
-        EXPECT_EQ(LogLine("%s", std::string(length, 'm').c_str()),
-                  "Cursorwake " + std::string(std::min<size_t>(length, 244), 'm'))
-            << length;
-    EXPECT_EQ(LogLine("%d %u %s %08x", -7, 4294967295u, "ソ", 0xbeefu), "Cursorwake -7 4294967295 ソ 0000beef");
-}
-
-}  // namespace

@@ -75,6 +75,9 @@ private:
     SubMenuItem menu_[3] = {};
 };
 
+// A line as the plug-in formats it for the host, tag included, cut to 255 bytes at a character.
+std::string FormattedLogLine(const char *format, ...);
+
 void PumpMessages(DWORD ms);
 // Runs `inject` on a second thread while this thread pumps messages; then pumps `settle_ms`.
 void WhilePumping(const std::function<void()> &inject, DWORD settle_ms = 0);
