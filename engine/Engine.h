@@ -5,12 +5,15 @@
 
 #include <atomic>
 
+#include "engine/HotZones.h"
+#include "engine/MonitorList.h"
 #include "hostapi/VelkApi.h"
 
 extern HHOOK g_handle_mouse_ll;
-extern RECT g_primary_rect;
-extern RECT g_secondary_rect;
-extern int g_has_secondary;
+// The monitors as the hot zones see them, counted as MonitorList counts them: entry 0 is
+// monitor "1". Taken at set-up, at each enabling and at a change of the displays.
+extern Rect32 g_monitor_rects[MONITOR_LIST_CAP];
+extern size_t g_monitor_count;
 // Velkora's quick options, read at set-up and on each change; bytes 0 and 1 gate the frame zone.
 extern VelkQuickOption g_quick_option;
 
@@ -78,5 +81,6 @@ static const UINT_PTR VISIT_WAKE_TIMER_ID = 2;
 // keep what they hold.
 void ResetGestureState();
 
+// A list that comes back empty (the system between two layouts) leaves the snapshot as it was.
 void RefreshMonitorRects();
 bool IsInHotZone(int x, int y);

@@ -12,14 +12,21 @@ static HWND g_engine_window;
 static UINT_PTR g_timer_id;   // the timer of the window, while it runs
 static HINSTANCE g_engine_window_module;   // owns the window class while it is registered
 
+// Monitors 1 and 2 in one line, as ever, then one line for each later monitor.
 static void TraceMonitorRects() {
-    const RECT &p = g_primary_rect, &s = g_secondary_rect;
-    if (g_has_secondary)
+    const Rect32 &p = g_monitor_rects[0], &s = g_monitor_rects[1];
+    if (g_monitor_count > 1)
         VELK_TRACE("WM_DISPLAYCHANGE g_primary_rect=(%ld,%ld,%ld,%ld) g_secondary_rect=(%ld,%ld,%ld,%ld)",
-                   p.left, p.top, p.right, p.bottom, s.left, s.top, s.right, s.bottom);
+                   long(p.left), long(p.top), long(p.right), long(p.bottom), long(s.left), long(s.top),
+                   long(s.right), long(s.bottom));
     else
-        VELK_TRACE("WM_DISPLAYCHANGE g_primary_rect=(%ld,%ld,%ld,%ld) no secondary", p.left, p.top,
-                   p.right, p.bottom);
+        VELK_TRACE("WM_DISPLAYCHANGE g_primary_rect=(%ld,%ld,%ld,%ld) no secondary", long(p.left), long(p.top),
+                   long(p.right), long(p.bottom));
+    for (size_t i = 2; i < g_monitor_count; ++i) {
+        const Rect32 &m = g_monitor_rects[i];
+        VELK_TRACE("WM_DISPLAYCHANGE monitor %u=(%ld,%ld,%ld,%ld)", unsigned(i + 1), long(m.left), long(m.top),
+                   long(m.right), long(m.bottom));
+    }
 }
 
 static LRESULT CALLBACK EngineWindowProc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {

@@ -4,23 +4,27 @@
 #include "engine/MonitorList.h"
 #include "settings/Settings.h"
 
-RECT g_primary_rect;
-RECT g_secondary_rect;
-int g_has_secondary;
+Rect32 g_monitor_rects[MONITOR_LIST_CAP];
+size_t g_monitor_count;
 VelkQuickOption g_quick_option;
-
-void RefreshMonitorRects() {
-    MonitorList monitors;
-    monitors.GetMonitorRect(0, g_primary_rect);
-    g_has_secondary = monitors.GetMonitorRect(1, g_secondary_rect) == 0 ? 1 : 0;
-}
 
 static Rect32 ToRect32(const RECT &r) { return {r.left, r.top, r.right, r.bottom}; }
 
+void RefreshMonitorRects() {
+    MonitorList monitors;
+    size_t count = 0;
+    RECT rect;
+    for (unsigned i = 0; i < monitors.Count(); ++i)
+        if (monitors.GetMonitorRect(i, rect) == 0)
+            g_monitor_rects[count++] = ToRect32(rect);
+    if (count)
+        g_monitor_count = count;
+}
+
 bool IsInHotZone(int x, int y) {
     VELK_TRACE("onmove=0x%08x", g_cfg.move.onmove);
-    if (IsInAnyMonitorZone(g_cfg.move.onmove, ToRect32(g_primary_rect), g_has_secondary != 0,
-                           ToRect32(g_secondary_rect), g_cfg.move.width, g_cfg.move.height, x, y))
+    if (IsInAnyMonitorZone(g_cfg.move.onmove, g_cfg.move.onmove_others, g_monitor_rects, g_monitor_count,
+                           g_cfg.move.width, g_cfg.move.height, x, y))
         return true;
     if (!IsHostFrameZoneOn(g_cfg.move.onmove, g_quick_option.bytes))
         return false;

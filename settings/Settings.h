@@ -26,6 +26,7 @@ struct Settings {
         int32_t height;
         int32_t delay;          // ms
         int32_t click_guard;    // not 0: a zone answers a resting cursor, not a click or a drag
+        uint32_t onmove_others; // the zones of every monitor from the third on, as one monitor's byte
     } move;
     struct Click {
         uint32_t onclick;       // CLICK_* bits
@@ -78,7 +79,7 @@ struct SettingsKey {
 };
 
 // The keys in the order in which they are read and written.
-constexpr int SETTINGS_KEY_COUNT = 18;
+constexpr int SETTINGS_KEY_COUNT = 19;
 extern const SettingsKey SETTINGS_KEYS[SETTINGS_KEY_COUNT];
 
 void ApplyDefaults(Settings &cfg);

@@ -27,6 +27,7 @@ const SettingsKey SETTINGS_KEYS[SETTINGS_KEY_COUNT] = {
     INT_KEY("Move", "Height", 10, move.height),
     INT_KEY("Move", "Delay", 200, move.delay),
     INT_KEY("Move", "ClickGuard", 1, move.click_guard),
+    INT_KEY("Move", "OnMoveOthers", 0, move.onmove_others),
     INT_KEY("Click", "OnClick", 6, click.onclick),
     INT_KEY("Click", "MsecDblClick", 200, click.msec_dblclick),
     INT_KEY("Click", "MsecHoldDown", 500, click.msec_holddown),

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <climits>
 #include <string>
+#include <vector>
 
 #include "engine/FullScreen.h"
 #include "engine/HotZones.h"
@@ -59,18 +60,54 @@ TEST(HotZoneTest, HugeSizesWrapInsteadOfOverflowing) {
     EXPECT_FALSE(IsInMonitorZones(MOVE_ZONE_LT | MOVE_ZONE_L, FULL_HD, INT_MIN, INT_MIN, 960, 540));
 }
 
-TEST(HotZoneTest, TwoMonitorsSideBySideShareTheirBorder) {
-    const Rect32 left = {0, 0, 1280, 1024}, right = {1280, 0, 2304, 768};
-    const uint32_t pri_right_strip = MOVE_ZONE_R, sec_left_strip = MOVE_ZONE_L << 8;
-    EXPECT_TRUE(IsInAnyMonitorZone(pri_right_strip, left, true, right, 10, 10, 1280, 500));
-    EXPECT_TRUE(IsInAnyMonitorZone(sec_left_strip, left, true, right, 10, 10, 1280, 500));
-    EXPECT_TRUE(IsInAnyMonitorZone(sec_left_strip, left, true, right, 10, 10, 1290, 500));
-    EXPECT_FALSE(IsInAnyMonitorZone(sec_left_strip, left, true, right, 10, 10, 1270, 500));
-    // The secondary's bits count only when a second monitor was found.
-    EXPECT_FALSE(IsInAnyMonitorZone(sec_left_strip, left, false, right, 10, 10, 1285, 500));
-    // The dead space below the shorter monitor is outside its bottom zones.
-    EXPECT_FALSE(IsInAnyMonitorZone(MOVE_ZONE_B << 8, left, true, right, 10, 10, 1500, 1000));
-    EXPECT_TRUE(IsInAnyMonitorZone(MOVE_ZONE_B << 8, left, true, right, 10, 10, 1500, 760));
+// Monitors side by side (up to four, counted as the plug-in counts them), W = H = 10.
+struct ZoneRow {
+    const char *what;
+    std::vector<Rect32> monitors;
+    uint32_t onmove, onmove_others;
+    int32_t x, y;
+    bool in_zone;
+};
+
+const Rect32 M1 = {0, 0, 1280, 1024}, M2_SHORT = {1280, 0, 2304, 768}, M2_LEFT = {-1024, 0, 0, 768};
+const Rect32 M2 = {1280, 0, 2560, 1024}, M3 = {2560, 0, 3840, 1024}, M4 = {3840, 0, 5120, 1024};
+const uint32_t SEC = MOVE_ZONE_SECONDARY_SHIFT;
+
+const ZoneRow ZONE_ROWS[] = {
+    {"border 1|2: right strip of 1", {M1, M2_SHORT}, MOVE_ZONE_R, 0, 1280, 500, true},
+    {"border 1|2: left strip of 2", {M1, M2_SHORT}, MOVE_ZONE_L << SEC, 0, 1280, 500, true},
+    {"left strip of 2, inside", {M1, M2_SHORT}, MOVE_ZONE_L << SEC, 0, 1290, 500, true},
+    {"left strip of 2, on 1", {M1, M2_SHORT}, MOVE_ZONE_L << SEC, 0, 1270, 500, false},
+    {"no monitor 2: its bits do nothing", {M1}, MOVE_ZONE_L << SEC, 0, 1285, 500, false},
+    {"below the shorter monitor 2", {M1, M2_SHORT}, MOVE_ZONE_B << SEC, 0, 1500, 1000, false},
+    {"bottom strip of the shorter monitor 2", {M1, M2_SHORT}, MOVE_ZONE_B << SEC, 0, 1500, 760, true},
+    {"monitor 2 on the left: its top-left corner", {M1, M2_LEFT}, MOVE_ZONE_LT << SEC, 0, -1024, 0, true},
+    {"monitor 2 on the left: the corner's far end", {M1, M2_LEFT}, MOVE_ZONE_LT << SEC, 0, -1014, 10, true},
+    {"monitor 2 on the left: past the corner", {M1, M2_LEFT}, MOVE_ZONE_LT << SEC, 0, -1013, 10, false},
+    {"monitor 2 on the left: bottom-right corner", {M1, M2_LEFT}, MOVE_ZONE_RB << SEC, 0, -5, 765, true},
+    {"monitor 2 on the left: not monitor 1's corner", {M1, M2_LEFT}, MOVE_ZONE_LT, 0, -1024, 0, false},
+    {"top-left corner of 3", {M1, M2, M3}, 0, MOVE_ZONE_LT, 2563, 3, true},
+    {"top-left corner of 3 with OnMoveOthers 0", {M1, M2, M3}, 0xFFFF, 0, 2563, 3, false},
+    {"bottom-right corner of 3", {M1, M2, M3}, 0, MOVE_ZONE_RB, 3839, 1023, true},
+    {"bottom-right corner of 3, off the corner", {M1, M2, M3}, 0, MOVE_ZONE_RB, 3829, 1013, false},
+    {"bottom strip of 4", {M1, M2, M3, M4}, 0, MOVE_ZONE_B, 4500, 1020, true},
+    {"bottom strip of 4 above its reach", {M1, M2, M3, M4}, 0, MOVE_ZONE_B, 4500, 1013, false},
+    {"bottom strip of 3 and 4, on 2", {M1, M2, M3, M4}, 0, MOVE_ZONE_B, 2000, 1020, false},
+    {"border 2|3: right strip of 2", {M1, M2, M3}, MOVE_ZONE_R << SEC, 0, 2560, 500, true},
+    {"border 2|3: left strip of 3", {M1, M2, M3}, 0, MOVE_ZONE_L, 2560, 500, true},
+    {"border 2|3: left strip of 3 reaches 10 more", {M1, M2, M3}, 0, MOVE_ZONE_L, 2570, 500, true},
+    {"border 2|3: right strip of 2 ends at 3's left", {M1, M2, M3}, MOVE_ZONE_R << SEC, 0, 2561, 500, false},
+    {"OnMoveOthers: bits above 0xFF do nothing", {M1, M2, M3, M4}, 0, 0xFFFFFF00u, 2563, 3, false},
+    {"OnMoveOthers: bits above 0xFF beside a zone", {M1, M2, M3, M4}, 0, 0xFFFFFF01u, 3843, 3, true},
+    {"OnMove above its two bytes is no monitor's", {M1, M2, M3}, 0xFFFF0000u, 0, 2563, 3, false},
+};
+
+TEST(HotZoneTest, MonitorsSideBySide) {
+    for (const ZoneRow &row : ZONE_ROWS)
+        EXPECT_EQ(IsInAnyMonitorZone(row.onmove, row.onmove_others, row.monitors.data(), row.monitors.size(), 10,
+                                     10, row.x, row.y),
+                  row.in_zone)
+            << row.what;
 }
 
 // Each monitor as the system lists it, upper case for the one flagged primary; a list of four.
@@ -88,16 +125,6 @@ TEST(HotZoneTest, PrimaryMonitorIsMonitor1WhereverTheSystemListsIt) {
     EXPECT_EQ(MonitorOrder("Abc"), "Abc");
     EXPECT_EQ(MonitorOrder("ab"), "ab");   // no monitor flagged: the system's order
     EXPECT_EQ(MonitorOrder("abcdeF"), "Fabc");   // full: only the primary still gets in
-}
-
-TEST(HotZoneTest, SecondaryAtNegativeCoordinates) {
-    const Rect32 primary = {0, 0, 1280, 1024}, secondary = {-1024, 0, 0, 768};
-    const uint32_t sec_lt = MOVE_ZONE_LT << 8, sec_rb = MOVE_ZONE_RB << 8;
-    EXPECT_TRUE(IsInAnyMonitorZone(sec_lt, primary, true, secondary, 10, 10, -1024, 0));
-    EXPECT_TRUE(IsInAnyMonitorZone(sec_lt, primary, true, secondary, 10, 10, -1014, 10));
-    EXPECT_FALSE(IsInAnyMonitorZone(sec_lt, primary, true, secondary, 10, 10, -1013, 10));
-    EXPECT_TRUE(IsInAnyMonitorZone(sec_rb, primary, true, secondary, 10, 10, -5, 765));
-    EXPECT_FALSE(IsInAnyMonitorZone(MOVE_ZONE_LT, primary, true, secondary, 10, 10, -1024, 0));
 }
 
 TEST(HotZoneTest, HostFrameZoneFollowsTheQuickOptions) {

@@ -51,6 +51,7 @@ TEST(SettingsTest, KeysInFileOrderWithTheirDefaults) {
     EXPECT_EQ(cfg.move.height, 10);
     EXPECT_EQ(cfg.move.delay, 200);
     EXPECT_EQ(cfg.move.click_guard, 1);
+    EXPECT_EQ(cfg.move.onmove_others, 0u);
     EXPECT_EQ(cfg.click.onclick, 6u);
     EXPECT_EQ(cfg.click.msec_dblclick, 200u);
     EXPECT_EQ(cfg.click.msec_holddown, 500);

@@ -23,7 +23,7 @@ std::string Ini(const std::string &enable) {
     return "[General]\r\nEnable=" + enable + "\r\nInterval=321\r\nFullScreen=2\r\n"
            "[ShortcutKey]\r\nToggleEnable=Ctrl+F9\r\n"
            "[Wheel]\r\nOnWheel=3\r\nAllowance=7\r\nUp=11\r\nDown=13\r\nTimeOut=-1\r\n"
-           "[Move]\r\nOnMove=-56191\r\nWidth=17\r\nHeight=19\r\nDelay=23\r\nClickGuard=5\r\n"
+           "[Move]\r\nOnMove=-56191\r\nWidth=17\r\nHeight=19\r\nDelay=23\r\nClickGuard=5\r\nOnMoveOthers=421\r\n"
            "[Click]\r\nOnClick=-86\r\nMsecDblClick=29\r\nMsecHoldDown=-31\r\nMoveAllowance=37\r\n";
 }
 

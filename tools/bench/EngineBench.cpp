@@ -116,18 +116,31 @@ void BM_HookButtonClicks(benchmark::State &state) { AlternatingEvents(state, 519
 BENCHMARK(BM_HookButtonClicks);
 
 void BM_AllSixteenMonitorZonesMissed(benchmark::State &state) {
-    const Rect32 primary = {0, 0, 1920, 1080}, secondary = {1920, 0, 3840, 1080};
+    const Rect32 monitors[] = {{0, 0, 1920, 1080}, {1920, 0, 3840, 1080}};
     for (auto _ : state)
-        benchmark::DoNotOptimize(IsInAnyMonitorZone(0xFFFF, primary, true, secondary, 10, 10, 960, 540));
+        benchmark::DoNotOptimize(IsInAnyMonitorZone(0xFFFF, 0, monitors, 2, 10, 10, 960, 540));
 }
 BENCHMARK(BM_AllSixteenMonitorZonesMissed);
+
+// Every zone of every monitor on, the cursor in none: the worst tick, per number of monitors
+// (16 is the most the snapshot keeps).
+void BM_EveryZoneOfNMonitorsMissed(benchmark::State &state) {
+    Rect32 monitors[16];
+    for (int i = 0; i < 16; ++i)
+        monitors[i] = {1920 * i, 0, 1920 * (i + 1), 1080};
+    const size_t count = static_cast<size_t>(state.range(0));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(IsInAnyMonitorZone(0xFFFF, 0xFF, monitors, count, 10, 10, 960, 540));
+}
+BENCHMARK(BM_EveryZoneOfNMonitorsMissed)->Arg(3)->Arg(4)->Arg(16);
 
 // A host whose log severity is below 7: trace lines are dropped before formatting.
 class QuietHost : public TickHost {
 public:
     void VTrace(const char *, va_list) override {}
     bool IsInHotZone(int32_t x, int32_t y) override {
-        return IsInAnyMonitorZone(0xF, {0, 0, 1920, 1080}, false, {}, 10, 10, x, y);
+        const Rect32 monitor = {0, 0, 1920, 1080};
+        return IsInAnyMonitorZone(0xF, 0, &monitor, 1, 10, 10, x, y);
     }
     bool HostHasFocus() override { return false; }
     bool IsGestureHeldBack() override { return false; }
