@@ -929,3 +929,38 @@ TEST_F(LeftMonitorTest, SecondMonitorAtNegativeCoordinates) {
 }
 
 }  // namespace
+
+namespace {
+
+// Runs only in a session of three monitors side by side (CURSORWAKE_MONITORS=3 of
+// scripts/wine-session): (0,0,1280,1024), (1280,0,2560,1024), (2560,0,3840,1024).
+class ThreeMonitorTest : public GestureEndToEndTest {
+protected:
+    void SetUp() override {
+        const char *layout = std::getenv("CURSORWAKE_MONITORS");
+        if (!layout || std::string(layout) != "3")
+            GTEST_SKIP() << "needs three monitors";
+        GestureEndToEndTest::SetUp();
+    }
+};
+
+// Every zone of monitors 1 and 2 is on; the corner of monitor 3 is OnMoveOthers' alone.
+TEST_F(ThreeMonitorTest, RestInACornerOfMonitor3CallsVelkoraOnlyWithOnMoveOthers) {
+    ASSERT_EQ(GetSystemMetrics(SM_CMONITORS), 3);
+    for (const std::string others : {"1", "0"}) {
+        SetCursorPos(SCREEN_MIDDLE.x, SCREEN_MIDDLE.y);
+        g_host.Reset();
+        std::string ini = Ini("1", "65535", "0");
+        Start(ini.replace(ini.find("Delay=20"), 8, "Delay=20\r\nOnMoveOthers=" + others));
+        WhilePumping([] { MoveCursor(2563, 3); });
+        RestOneAndAHalfSeconds();
+        const size_t expected = others == "1" ? 1 : 0;
+        EXPECT_EQ(Activations(expected), expected) << "OnMoveOthers=" << others;
+        plugin_.reset();
+    }
+    Start(Ini("1", "0", "0"));
+    PostMessageA(HWND_BROADCAST, WM_DISPLAYCHANGE, 24, MAKELPARAM(3840, 1024));
+    EXPECT_TRUE(PumpUntil([] { return g_host.Logged("WM_DISPLAYCHANGE monitor 3=(2560,0,3840,1024)"); }, 2000));
+}
+
+}  // namespace
