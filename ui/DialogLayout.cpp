@@ -41,6 +41,13 @@ int ScreenDpi() {
     return dpi > 0 ? dpi : 96;
 }
 
+LOGFONTA SystemMessageFont() {
+    NONCLIENTMETRICSA metrics = {};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    return metrics.lfMessageFont;
+}
+
 int FormDpi(HWND form) {
     // Windows 7 lacks GetDpiForWindow; User32 itself is loaded in every program with windows.
     using GetDpiForWindowProc = UINT(WINAPI *)(HWND);
@@ -84,10 +91,14 @@ HBRUSH AnswerColourMessage(WPARAM wparam, LPARAM lparam) {
     return nullptr;
 }
 
-static INT_PTR CALLBACK PageProc(HWND, UINT message, WPARAM wparam, LPARAM lparam) {
+// A page hands its controls' commands on to the form, which acts on them.
+static INT_PTR CALLBACK PageProc(HWND page, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
     case WM_INITDIALOG:
         return FALSE;
+    case WM_COMMAND:
+        SendMessageA(GetParent(page), message, wparam, lparam);
+        return TRUE;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
         return reinterpret_cast<INT_PTR>(AnswerColourMessage(wparam, lparam));

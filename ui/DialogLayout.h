@@ -30,7 +30,7 @@ struct LayoutRow {
 };
 
 // The most rows that one form may have.
-constexpr size_t LAYOUT_CAPACITY = 96;
+constexpr size_t LAYOUT_CAPACITY = 112;
 
 class LayoutWindows {
 public:
@@ -54,6 +54,8 @@ private:
 int FormDpi(HWND form);
 // The screen's DPI, which the system's own metrics and fonts are given in.
 int ScreenDpi();
+// The font of the system's message boxes, as the system gives it at the screen's DPI.
+LOGFONTA SystemMessageFont();
 // Pixels at 96 DPI as pixels at `dpi`. At 96 every measure stays as it is.
 inline int Scaled(int pixels, int dpi) { return MulDiv(pixels, dpi, 96); }
 

@@ -8,6 +8,7 @@
 #include "base/Text.h"
 #include "settings/Settings.h"
 #include "ui/ModuleTitle.h"
+#include "ui/MonitorIdentity.h"
 #include "ui/OptionFields.h"
 
 namespace {
@@ -38,20 +39,28 @@ constexpr LayoutRow DropDownList(int id, int parent, int x, int y, int w) {
     return {id, parent, "ComboBox", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0, x, y, w, 120, NORMAL,
             Look::Plain};
 }
+constexpr LayoutRow Note(int parent, const char *text, int x, int y, int w) {
+    return {-1, parent, "Static", text, SS_LEFT | SS_NOPREFIX, 0, x, y, w, 12, NOTE, Look::Plain};
+}
 constexpr LayoutRow Page(int id, const char *text) {
     return {id, PageControl, LAYOUT_PAGE, text, 0, 0, 0, 0, 0, 0, NORMAL, Look::Plain};
 }
-// A monitor: 153 x 121 with a lowered bevel, its number in the middle.
+// A monitor: 120 x 95 with a lowered bevel, its number in the middle; three stand side by side.
+constexpr int PANEL_WIDTH = 120;
+constexpr int PANEL_HEIGHT = 95;
 constexpr LayoutRow MonitorPanel(int id, const char *caption, int x, int y) {
-    return {id,       PageMove, "Static", caption, SS_CENTER | SS_CENTERIMAGE | SS_SUNKEN, WS_EX_CONTROLPARENT,
-            x,        y,        153,      121,     PANEL_CAPTION,                         Look::Desktop};
+    return {id,       PageMove, "Static",    caption,      SS_CENTER | SS_CENTERIMAGE | SS_SUNKEN, WS_EX_CONTROLPARENT,
+            x,        y,        PANEL_WIDTH, PANEL_HEIGHT, PANEL_CAPTION,                          Look::Desktop};
 }
-// A zone box in a monitor panel's 3 x 3 grid (the panel's client area is 151 x 119).
-constexpr int GRID_X[3] = {4, 69, 134};
-constexpr int GRID_Y[3] = {4, 53, 102};
+// A zone box in a monitor panel's 3 x 3 grid, inside the panel's client area (the bevel takes
+// a pixel each side): the corners 4 pixels in, the middles centred.
+constexpr int ZONE_BOX = 13;
+constexpr int GridAt(int cell, int room) {
+    return cell == 0 ? 4 : cell == 1 ? (room - ZONE_BOX) / 2 : room - 4 - ZONE_BOX;
+}
 constexpr LayoutRow Zone(int id, int panel, int column, int row) {
-    return {id, panel, "Button", "", BS_AUTOCHECKBOX | WS_TABSTOP, 0, GRID_X[column], GRID_Y[row], 13, 13, NORMAL,
-            Look::Desktop};
+    return {id, panel, "Button", "", BS_AUTOCHECKBOX | WS_TABSTOP, 0, GridAt(column, PANEL_WIDTH - 2),
+            GridAt(row, PANEL_HEIGHT - 2), ZONE_BOX, ZONE_BOX, NORMAL, Look::Desktop};
 }
 
 // The whole form. Among siblings the order of the rows is the tab order.
@@ -103,8 +112,8 @@ const LayoutRow OPTION_LAYOUT[] = {
     Zone(ChkMovePriRB, PnlPrimary, 2, 2),
     Zone(ChkMovePriT, PnlPrimary, 1, 0),
     Zone(ChkMovePriB, PnlPrimary, 1, 2),
-    {-1, PageMove, "Static", "※実際の位置関係がどうであっても1がプライマリ、2がセカンダリです。", SS_LEFT | SS_NOPREFIX, 0,
-     8, 168, 424, 12, NOTE, Look::Plain},
+    Note(PageMove, "※1はプライマリモニター、2と3〜はそれ以外のモニターで、", 8, 142, 356),
+    Note(PageMove, "Windowsが列挙する順です。「識別」で各画面に番号を表示します。", 8, 155, 356),
     Label(PageMove, "タイム：", 8, 246, 48),
     Edit(EdtMoveDelay, PageMove, 56, 242, 49),
     Label(PageMove, "ミリ秒以上 検知状態が続いたら検知とする", 108, 246, 300),
@@ -116,7 +125,7 @@ const LayoutRow OPTION_LAYOUT[] = {
     Edit(EdtMoveHeight, PageMove, 177, 212, 49),
     Label(PageMove, "px の範囲に入ったら検知状態となる", 228, 216, 206),
     Check(ChkMoveOnVelk, PageMove, "Velkoraの枠内", 56, 186, 300),
-    MonitorPanel(PnlSecondary, "2", 217, 42),
+    MonitorPanel(PnlSecondary, "2", 182, 42),
     Zone(ChkMoveSecLT, PnlSecondary, 0, 0),
     Zone(ChkMoveSecLB, PnlSecondary, 0, 2),
     Zone(ChkMoveSecL, PnlSecondary, 0, 1),
@@ -125,7 +134,17 @@ const LayoutRow OPTION_LAYOUT[] = {
     Zone(ChkMoveSecRB, PnlSecondary, 2, 2),
     Zone(ChkMoveSecT, PnlSecondary, 1, 0),
     Zone(ChkMoveSecB, PnlSecondary, 1, 2),
+    MonitorPanel(PnlOthers, "3〜", 308, 42),
+    Zone(ChkMoveOthLT, PnlOthers, 0, 0),
+    Zone(ChkMoveOthLB, PnlOthers, 0, 2),
+    Zone(ChkMoveOthL, PnlOthers, 0, 1),
+    Zone(ChkMoveOthRT, PnlOthers, 2, 0),
+    Zone(ChkMoveOthR, PnlOthers, 2, 1),
+    Zone(ChkMoveOthRB, PnlOthers, 2, 2),
+    Zone(ChkMoveOthT, PnlOthers, 1, 0),
+    Zone(ChkMoveOthB, PnlOthers, 1, 2),
     Check(ChkMoveClickGuard, PageMove, "クリックやドラッグの最中は反応しない", 56, 272, 370),
+    {IdentifyBtn, PageMove, "Button", "識別", BS_PUSHBUTTON | WS_TABSTOP, 0, 368, 142, 60, 23, NORMAL, Look::Plain},
 
     Label(PageClick, "マウスクリックすることで「Velkora」をアクティブ化する設定です。", 8, 8, 424),
     Label(PageClick, "操作：", 8, 38, 48),
@@ -154,10 +173,7 @@ static_assert(std::size(OPTION_LAYOUT) <= LAYOUT_CAPACITY, "the layout holds eve
 
 // The system's message font, or that font `height` pixels high at 96 DPI, at `dpi`.
 HFONT UserInterfaceFont(int height, int dpi) {
-    NONCLIENTMETRICSA metrics = {};
-    metrics.cbSize = sizeof metrics;
-    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    LOGFONTA font = metrics.lfMessageFont;
+    LOGFONTA font = SystemMessageFont();
     // The system gives its font at the screen's DPI.
     font.lfHeight = height ? -Scaled(height, dpi) : MulDiv(font.lfHeight, dpi, ScreenDpi());
     return CreateFontIndirectA(&font);
@@ -198,6 +214,8 @@ INT_PTR CALLBACK TOptionDlg::DialogProc(HWND form, UINT message, WPARAM wparam, 
             self->Close(IDOK);
         else if (LOWORD(wparam) == CancelBtn)
             self->Close(IDCANCEL);
+        else if (LOWORD(wparam) == IdentifyBtn && HIWORD(wparam) == BN_CLICKED)
+            ShowMonitorIdentity(self->module_, PreviewForm(self->Entered(), g_cfg));
         return TRUE;
     case WM_NOTIFY:
         if (reinterpret_cast<NMHDR *>(lparam)->code == TCN_SELCHANGE)
@@ -207,6 +225,7 @@ INT_PTR CALLBACK TOptionDlg::DialogProc(HWND form, UINT message, WPARAM wparam, 
     case WM_CTLCOLORBTN:
         return reinterpret_cast<INT_PTR>(AnswerColourMessage(wparam, lparam));
     case WM_DESTROY:
+        HideMonitorIdentity();
         for (HFONT &font : self->fonts_) {
             DeleteObject(font);
             font = nullptr;
@@ -263,7 +282,7 @@ void TOptionDlg::ShowEnable(bool on) {
         SetBoxChecked(windows_.Get(ChkEnable), on);
 }
 
-bool TOptionDlg::OKBtnClick() {
+OptionForm TOptionDlg::Entered() const {
     OptionForm entered;
     for (size_t i = 0; i < OPTION_FIELD_COUNT; ++i) {
         HWND control = windows_.Get(OPTION_FIELDS[i].control);
@@ -274,6 +293,11 @@ bool TOptionDlg::OKBtnClick() {
         else
             entered[i].checked = SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
     }
+    return entered;
+}
+
+bool TOptionDlg::OKBtnClick() {
+    const OptionForm entered = Entered();
     const int invalid = StoreForm(entered, g_cfg);
     if (invalid == FORM_STORED)
         return true;

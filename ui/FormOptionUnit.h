@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "ui/DialogLayout.h"
+#include "ui/OptionFields.h"
 
 class TOptionDlg {
 public:
@@ -16,6 +17,7 @@ private:
     static INT_PTR CALLBACK DialogProc(HWND form, UINT message, WPARAM wparam, LPARAM lparam);
     bool FormCreate(HWND form);   // false when the controls could not all be created
     void FormShow();
+    OptionForm Entered() const;   // what the controls show now
     bool OKBtnClick();
     void Close(INT_PTR result);
     void ShowPage(int index);

@@ -50,6 +50,14 @@ const OptionField OPTION_FIELDS[OPTION_FIELD_COUNT] = {
     SIGNED(EdtMoveHeight, move.height),
     SIGNED(EdtMoveDelay, move.delay),
     ON_OFF(ChkMoveClickGuard, move.click_guard),
+    BIT(ChkMoveOthLT, move.onmove_others, MOVE_ZONE_LT),
+    BIT(ChkMoveOthRT, move.onmove_others, MOVE_ZONE_RT),
+    BIT(ChkMoveOthRB, move.onmove_others, MOVE_ZONE_RB),
+    BIT(ChkMoveOthLB, move.onmove_others, MOVE_ZONE_LB),
+    BIT(ChkMoveOthT, move.onmove_others, MOVE_ZONE_T),
+    BIT(ChkMoveOthR, move.onmove_others, MOVE_ZONE_R),
+    BIT(ChkMoveOthB, move.onmove_others, MOVE_ZONE_B),
+    BIT(ChkMoveOthL, move.onmove_others, MOVE_ZONE_L),
     BIT(ChkClickLDblClick, click.onclick, CLICK_LEFT_DBLCLICK),
     BIT(ChkClickMDblClick, click.onclick, CLICK_MIDDLE_DBLCLICK),
     BIT(ChkClickRDblClick, click.onclick, CLICK_RIGHT_DBLCLICK),
@@ -95,38 +103,54 @@ OptionForm FormFromSettings(const Settings &cfg) {
     return form;
 }
 
+// Whether the edit of field `i` reads as an integer, into `number`; true for every other control.
+static bool ReadEdit(const OptionForm &form, size_t i, uint32_t &number) {
+    const OptionField &f = OPTION_FIELDS[i];
+    const IntegerField kind = f.shape == FieldShape::Unsigned ? IntegerField::Unsigned : IntegerField::Signed;
+    return !f.IsEdit() || ReadIntegerText(form[i].text, kind, number);
+}
+
+static void StoreField(const ControlState &shown, const OptionField &f, uint32_t number, Settings &cfg) {
+    switch (f.shape) {
+    case FieldShape::EnableFlag: WriteField(cfg, f, shown.checked ? 1 : 0); break;
+    case FieldShape::OnOff: {
+        const uint32_t value = ReadField(cfg, f);
+        WriteField(cfg, f, !shown.checked ? 0 : value != 0 ? value : 1);
+        break;
+    }
+    case FieldShape::Bit: {
+        const uint32_t value = ReadField(cfg, f);
+        WriteField(cfg, f, shown.checked ? value | f.bit : value & ~f.bit);
+        break;
+    }
+    case FieldShape::Signed:
+    case FieldShape::Unsigned: WriteField(cfg, f, number); break;
+    case FieldShape::Choice: {
+        const bool names_an_item = shown.choice >= 0 && shown.choice < FULLSCREEN_CHOICE_COUNT;
+        WriteField(cfg, f, names_an_item ? static_cast<uint32_t>(shown.choice) : f.bit);
+        break;
+    }
+    }
+}
+
 int StoreForm(const OptionForm &form, Settings &cfg) {
     uint32_t numbers[OPTION_FIELD_COUNT] = {};
-    for (size_t i = 0; i < OPTION_FIELD_COUNT; ++i) {
-        const OptionField &f = OPTION_FIELDS[i];
-        const IntegerField kind = f.shape == FieldShape::Unsigned ? IntegerField::Unsigned : IntegerField::Signed;
-        if (f.IsEdit() && !ReadIntegerText(form[i].text, kind, numbers[i]))
+    for (size_t i = 0; i < OPTION_FIELD_COUNT; ++i)
+        if (!ReadEdit(form, i, numbers[i]))
             return static_cast<int>(i);
-    }
-    for (size_t i = 0; i < OPTION_FIELD_COUNT; ++i) {
-        const OptionField &f = OPTION_FIELDS[i];
-        switch (f.shape) {
-        case FieldShape::EnableFlag: WriteField(cfg, f, form[i].checked ? 1 : 0); break;
-        case FieldShape::OnOff: {
-            const uint32_t value = ReadField(cfg, f);
-            WriteField(cfg, f, !form[i].checked ? 0 : value != 0 ? value : 1);
-            break;
-        }
-        case FieldShape::Bit: {
-            const uint32_t value = ReadField(cfg, f);
-            WriteField(cfg, f, form[i].checked ? value | f.bit : value & ~f.bit);
-            break;
-        }
-        case FieldShape::Signed:
-        case FieldShape::Unsigned: WriteField(cfg, f, numbers[i]); break;
-        case FieldShape::Choice: {
-            const bool names_an_item = form[i].choice >= 0 && form[i].choice < FULLSCREEN_CHOICE_COUNT;
-            WriteField(cfg, f, names_an_item ? static_cast<uint32_t>(form[i].choice) : f.bit);
-            break;
-        }
-        }
-    }
+    for (size_t i = 0; i < OPTION_FIELD_COUNT; ++i)
+        StoreField(form[i], OPTION_FIELDS[i], numbers[i], cfg);
     return FORM_STORED;
+}
+
+Settings PreviewForm(const OptionForm &form, const Settings &cfg) {
+    Settings shown = cfg;
+    for (size_t i = 0; i < OPTION_FIELD_COUNT; ++i) {
+        uint32_t number = 0;
+        if (ReadEdit(form, i, number))
+            StoreField(form[i], OPTION_FIELDS[i], number, shown);
+    }
+    return shown;
 }
 
 void NotAnIntegerMessage(const char *text, char (&message)[NOT_AN_INTEGER_MESSAGE_SIZE]) {

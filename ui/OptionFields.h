@@ -15,7 +15,7 @@ enum OptionControl : int {
     CancelBtn = 2,
     PageControl = 1000,
     PageGeneral, PageWheel, PageMove, PageClick,
-    PnlPrimary, PnlSecondary,
+    PnlPrimary, PnlSecondary, PnlOthers,
 
     ChkEnable = 1100, EdtInterval,
     ChkOnWheel, EdtWheelUp, EdtWheelDown, EdtWheelAllowance, EdtWheelTimeout,
@@ -28,6 +28,8 @@ enum OptionControl : int {
     CmbFullScreen,
     ChkWheelFine,
     ChkMoveClickGuard,
+    ChkMoveOthLT, ChkMoveOthRT, ChkMoveOthRB, ChkMoveOthLB, ChkMoveOthT, ChkMoveOthR, ChkMoveOthB, ChkMoveOthL,
+    IdentifyBtn,
 };
 
 enum class FieldShape {
@@ -49,7 +51,7 @@ struct OptionField {
     bool IsEdit() const { return shape == FieldShape::Signed || shape == FieldShape::Unsigned; }
 };
 
-constexpr size_t OPTION_FIELD_COUNT = 39;
+constexpr size_t OPTION_FIELD_COUNT = 47;
 // In the order in which the dialog loads and stores them.
 extern const OptionField OPTION_FIELDS[OPTION_FIELD_COUNT];
 
@@ -75,6 +77,9 @@ constexpr int FORM_STORED = -1;
 // Every edit is read before anything is stored. At the first edit that is not an integer the
 // record stays untouched and its index into OPTION_FIELDS is returned; else FORM_STORED.
 int StoreForm(const OptionForm &form, Settings &cfg);
+// The record as the form shows it now, before OK: what StoreForm would store, each edit that
+// does not read as an integer keeping the value of `cfg`.
+Settings PreviewForm(const OptionForm &form, const Settings &cfg);
 
 // The message for an edit that does not read as an integer; room for any text of an edit.
 constexpr size_t NOT_AN_INTEGER_MESSAGE_SIZE = sizeof ControlState::text + 32;

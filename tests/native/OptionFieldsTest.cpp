@@ -39,7 +39,7 @@ TEST(OptionFields, EveryControlOnceAndEveryBitOfAFieldOnce) {
             EXPECT_TRUE(bits.insert({f.offset, f.bit}).second) << f.control;
         }
     }
-    EXPECT_EQ(controls.size(), 39u);
+    EXPECT_EQ(controls.size(), 47u);
     EXPECT_EQ(controls.count(ChkMoveOnVelk), 1u);
 }
 
@@ -117,7 +117,11 @@ TEST(OptionFields, BitsWithoutABoxPassThrough) {
     cfg.wheel.onwheel = -13;   // 0xFFFFFFF3
     cfg.move.onmove = 0xFFFE0000u | 0x0001;
     cfg.click.onclick = 0xFFFFFF88u;
+    cfg.move.onmove_others = 0xABCD0081u;
     OptionForm form = FormFromSettings(cfg);
+    EXPECT_TRUE(Control(form, ChkMoveOthLT).checked && Control(form, ChkMoveOthL).checked);
+    Control(form, ChkMoveOthL).checked = false;
+    Control(form, ChkMoveOthRB).checked = true;
     EXPECT_TRUE(Control(form, ChkOnWheel).checked);
     EXPECT_TRUE(Control(form, ChkWheelFine).checked);
     Control(form, ChkOnWheel).checked = false;
@@ -132,6 +136,7 @@ TEST(OptionFields, BitsWithoutABoxPassThrough) {
     EXPECT_EQ(cfg.wheel.onwheel, -16);
     EXPECT_EQ(cfg.move.onmove, 0xFFFE0000u | 0x04000 | 0x10000);
     EXPECT_EQ(cfg.click.onclick, 0xFFFFFF98u);
+    EXPECT_EQ(cfg.move.onmove_others, 0xABCD0005u);
 }
 
 TEST(OptionFields, EditsStoreWhatTheyRead) {
@@ -170,6 +175,22 @@ TEST(OptionFields, AnInvalidEditStoresNothingAndNamesTheFirstBadOne) {
     Type(Control(form, EdtWheelUp), "3");
     EXPECT_EQ(StoreForm(form, cfg), static_cast<int>(IndexOf(EdtClickMoveAllowance)));
     EXPECT_TRUE(SameRecord(cfg, before));
+}
+
+// What 識別 shows: the boxes as they stand, and the edits that read; the record stays as it was.
+TEST(OptionFields, PreviewTakesTheFormAsItStandsAndTheRecordForEditsThatDoNotRead) {
+    const Settings cfg = Defaults();
+    OptionForm form = FormFromSettings(cfg);
+    Control(form, ChkMoveOthB).checked = true;
+    Control(form, ChkMovePriLT).checked = false;
+    Type(Control(form, EdtMoveWidth), "40");
+    Type(Control(form, EdtMoveHeight), "4O");
+    const Settings shown = PreviewForm(form, cfg);
+    EXPECT_EQ(shown.move.onmove_others, MOVE_ZONE_B);
+    EXPECT_EQ(shown.move.onmove, 0x1000Eu);
+    EXPECT_EQ(shown.move.width, 40);
+    EXPECT_EQ(shown.move.height, 10);
+    EXPECT_TRUE(SameRecord(cfg, Defaults()));
 }
 
 TEST(OptionFields, SignedFieldsRefuseWhatOnlyAnUnsignedOneTakes) {

@@ -173,6 +173,14 @@ std::string SaveScreenshot(HWND window, const std::string &name) {
     return path;
 }
 
+std::string SaveScreenshotOfAllMonitors(const std::string &name) {
+    const std::string path = ScreenshotFolder() + "\\" + name + ".png";
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    SaveScreenPng({left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN), top + GetSystemMetrics(SM_CYVIRTUALSCREEN)},
+                  path);
+    return path;
+}
+
 void *PatchImport(HMODULE module, const char *dll, const char *function, void *replacement) {
     auto *base = reinterpret_cast<BYTE *>(module);
     auto *nt = reinterpret_cast<IMAGE_NT_HEADERS32 *>(base + reinterpret_cast<IMAGE_DOS_HEADER *>(base)->e_lfanew);

@@ -44,6 +44,8 @@ std::vector<std::string> TextsCutOff(HWND root);
 
 // A PNG of the window as it stands on the screen, into the screenshot folder; its path.
 std::string SaveScreenshot(HWND window, const std::string &name);
+// The same for every monitor at once: the whole virtual screen as it stands.
+std::string SaveScreenshotOfAllMonitors(const std::string &name);
 
 // Points the module's import of `function` from `dll` at `replacement`; the old target.
 void *PatchImport(HMODULE module, const char *dll, const char *function, void *replacement);

@@ -4,12 +4,15 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <set>
 
 #include "appinfo/AppInfo.h"
 #include "tests/wine/DialogDriver.h"
 #include "tests/wine/WineTestHost.h"
+#include "ui/MonitorIdentity.h"
 #include "ui/OptionFields.h"
 
 namespace {
@@ -38,10 +41,10 @@ const std::map<int, std::string> SHOWN_TEXTS = {
     {EdtMoveWidth, "17"},       {EdtMoveHeight, "19"},      {EdtMoveDelay, "23"},
     {EdtClickMsecDblClick, "29"}, {EdtClickMsecHoldDown, "-31"}, {EdtClickMoveAllowance, "37"},
 };
-// OnMove 0xFFFF2481 and OnClick 0xFFFFFFAA.
+// OnMove 0xFFFF2481, OnMoveOthers 0x1A5 and OnClick 0xFFFFFFAA.
 const int CHECKED_BOXES[] = {ChkEnable,   ChkOnWheel,    ChkWheelFine,      ChkMovePriLT,      ChkMovePriL,
                              ChkMoveSecRB, ChkMoveSecR, ChkMoveOnVelk,     ChkClickMDblClick, ChkClickMHoldDown,
-                             ChkMoveClickGuard};
+                             ChkMoveClickGuard, ChkMoveOthLT, ChkMoveOthRB, ChkMoveOthR, ChkMoveOthL};
 
 int ActivePage(HWND dialog) {
     return static_cast<int>(SendMessageA(FindControl(dialog, PageControl), TCM_GETCURSEL, 0, 0));
@@ -160,11 +163,14 @@ TEST_F(OptionDialogTest, LayoutInPixelsAndAScreenshotOfEachPage) {
         EXPECT_EQ(pages.top, AtDpi(5, 8));
         EXPECT_EQ(pages.right - pages.left, AtDpi(440, 660));
         EXPECT_EQ(pages.bottom - pages.top, AtDpi(387 - 34 - 5 - 5, 515));
-        for (int panel_id : {PnlPrimary, PnlSecondary}) {
+        RECT move_page;
+        GetClientRect(FindControl(dialog, PageMove), &move_page);
+        for (int panel_id : {PnlPrimary, PnlSecondary, PnlOthers}) {
             HWND panel = FindControl(dialog, panel_id);
             RECT r = RectIn(panel, GetParent(panel));
-            EXPECT_EQ(r.right - r.left, AtDpi(153, 230));
-            EXPECT_EQ(r.bottom - r.top, AtDpi(121, 182));
+            EXPECT_EQ(r.right - r.left, AtDpi(120, 180));
+            EXPECT_EQ(r.bottom - r.top, AtDpi(95, 143));
+            EXPECT_LE(r.right, move_page.right);
             EXPECT_TRUE(GetWindowLongA(panel, GWL_EXSTYLE) & WS_EX_STATICEDGE);   // the lowered bevel
             std::vector<HWND> boxes = ControlsOfClass(panel, "Button");
             EXPECT_EQ(boxes.size(), 8u);
@@ -178,6 +184,13 @@ TEST_F(OptionDialogTest, LayoutInPixelsAndAScreenshotOfEachPage) {
         }
         EXPECT_EQ(TextOf(FindControl(dialog, PnlPrimary)), "1");
         EXPECT_EQ(TextOf(FindControl(dialog, PnlSecondary)), "2");
+        EXPECT_EQ(TextOf(FindControl(dialog, PnlOthers)), "3〜");
+        // 識別, under the third panel and inside the page.
+        HWND identify = FindControl(dialog, IdentifyBtn);
+        const RECT identify_box = RectIn(identify, GetParent(identify));
+        EXPECT_EQ(TextOf(identify), "識別");
+        EXPECT_GE(identify_box.top, RectIn(FindControl(dialog, PnlOthers), GetParent(identify)).bottom);
+        EXPECT_LE(identify_box.right, move_page.right);
         // The fine-scrolling box, below the row タイム： and inside its page.
         HWND fine = FindControl(dialog, ChkWheelFine);
         RECT fine_box = RectIn(fine, GetParent(fine)), wheel_page;
@@ -189,8 +202,7 @@ TEST_F(OptionDialogTest, LayoutInPixelsAndAScreenshotOfEachPage) {
         EXPECT_EQ(TextOf(fine), "タッチパッドなどの細かいスクロールも数える");
         // The ClickGuard box, below the row タイム： of page 移動 and inside it.
         HWND guard = FindControl(dialog, ChkMoveClickGuard);
-        RECT guard_box = RectIn(guard, GetParent(guard)), move_page;
-        GetClientRect(GetParent(guard), &move_page);
+        RECT guard_box = RectIn(guard, GetParent(guard));
         EXPECT_EQ(GetParent(guard), FindControl(dialog, PageMove));
         EXPECT_GE(guard_box.top, RectIn(FindControl(dialog, EdtMoveDelay), GetParent(guard)).bottom);
         EXPECT_LE(guard_box.right, move_page.right);
@@ -218,7 +230,8 @@ TEST_F(OptionDialogTest, TabOrderThePageControlThenEachPageThenOkAndCancel) {
         {PageControl, ChkMovePriLT, ChkMovePriLB, ChkMovePriL, ChkMovePriRT, ChkMovePriR, ChkMovePriRB, ChkMovePriT, ChkMovePriB,
          EdtMoveDelay, EdtMoveWidth, EdtMoveHeight, ChkMoveOnVelk,
          ChkMoveSecLT, ChkMoveSecLB, ChkMoveSecL, ChkMoveSecRT, ChkMoveSecR, ChkMoveSecRB, ChkMoveSecT, ChkMoveSecB,
-         ChkMoveClickGuard},
+         ChkMoveOthLT, ChkMoveOthLB, ChkMoveOthL, ChkMoveOthRT, ChkMoveOthR, ChkMoveOthRB, ChkMoveOthT, ChkMoveOthB,
+         ChkMoveClickGuard, IdentifyBtn},
         {PageControl, ChkClickLDblClick, ChkClickMDblClick, ChkClickRDblClick, ChkClickLHoldDown, ChkClickMHoldDown,
          ChkClickRHoldDown, EdtClickMsecDblClick, EdtClickMsecHoldDown, EdtClickMoveAllowance},
     };
@@ -743,6 +756,117 @@ TEST_F(OptionDialogTest, CaptionFromAModuleNameWithADoubleByteCharacter) {
         }
     });
     FreeLibrary(module);
+}
+
+// Runs only in a session of three monitors side by side (CURSORWAKE_MONITORS=3 of
+// scripts/wine-session), each 1280 x 1024.
+class OptionDialogThreeMonitorTest : public OptionDialogTest {
+protected:
+    void SetUp() override {
+        const char *layout = std::getenv("CURSORWAKE_MONITORS");
+        if (!layout || std::string(layout) != "3")
+            GTEST_SKIP() << "needs three monitors";
+        OptionDialogTest::SetUp();
+    }
+};
+
+BOOL CALLBACK CollectIdentityWindow(HWND window, LPARAM found) {
+    char cls[64] = {};
+    GetClassNameA(window, cls, sizeof cls);
+    if (std::string(cls) == "CursorwakeIdentity")
+        reinterpret_cast<std::vector<HWND> *>(found)->push_back(window);
+    return TRUE;
+}
+
+std::vector<HWND> IdentityWindows() {
+    std::vector<HWND> found;
+    EnumWindows(CollectIdentityWindow, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// The screen as a person sees it there: the colour given, or one close to it.
+bool Shows(COLORREF colour, int x, int y) {
+    HDC screen = GetDC(nullptr);
+    const COLORREF c = GetPixel(screen, x, y);
+    ReleaseDC(nullptr, screen);
+    const auto within = [](int a, int b) { return a - b < 40 && b - a < 40; };
+    return within(GetRValue(c), GetRValue(colour)) && within(GetGValue(c), GetGValue(colour)) &&
+           within(GetBValue(c), GetBValue(colour));
+}
+const COLORREF ZONE = RGB(255, 96, 0), NUMBER_BOX = RGB(0, 0, 128);
+bool ShowsZone(int x, int y) { return Shows(ZONE, x, y); }
+
+// 識別 shows on each monitor its number and the zones as the dialog stands, not yet stored, in
+// windows that take neither the focus nor a click, for about three seconds from the last press.
+TEST_F(OptionDialogThreeMonitorTest, IdentifyShowsTheNumbersAndTheZonesOfTheDialogOnEveryMonitor) {
+    ASSERT_EQ(GetSystemMetrics(SM_CMONITORS), 3);
+    LoadedPlugin &plugin = Start(Ini("1"));   // Width 17, Height 19; monitor 1's left strip on
+    const std::string before = ReadTextFile(plugin.ini_path);
+    Options([&] {
+        HWND dialog = WaitForWindow(CAPTION);
+        ASSERT_NE(dialog, nullptr);
+        SelectPage(dialog, 2);
+        SetChecked(FindControl(dialog, ChkMoveOthB), true);
+        SetText(FindControl(dialog, EdtMoveWidth), "40");
+        HWND identify = FindControl(dialog, IdentifyBtn);
+        ASSERT_EQ(GetForegroundWindow(), dialog);
+        PaintNow(dialog);   // Wine repaints nothing below the windows while they stand
+        Click(identify);
+        const double first_press = MonotonicMs();
+        std::vector<HWND> shown;
+        ASSERT_TRUE(WaitUntil([&] { return (shown = IdentityWindows()).size() == 3; }));
+        std::set<LONG> lefts;
+        for (HWND window : shown) {
+            RECT r;
+            GetWindowRect(window, &r);
+            lefts.insert(r.left);
+            EXPECT_EQ(r.right - r.left, 1280);
+            EXPECT_EQ(r.bottom - r.top, 1024);
+            EXPECT_TRUE(IsWindowVisible(window));
+            EXPECT_EQ(GetWindow(window, GW_OWNER), nullptr);
+            const LONG ex = GetWindowLongA(window, GWL_EXSTYLE), wanted = WS_EX_LAYERED | WS_EX_TRANSPARENT |
+                                                                      WS_EX_TOPMOST | WS_EX_NOACTIVATE |
+                                                                      WS_EX_TOOLWINDOW;
+            EXPECT_EQ(ex & wanted, wanted);
+            EXPECT_NE(WindowFromPoint({r.left + 30, r.top + 500}), window);
+            EXPECT_NE(WindowFromPoint({r.left + 640, r.top + 512}), window);
+        }
+        EXPECT_EQ(lefts, (std::set<LONG>{0, 1280, 2560}));
+        RECT ok;
+        GetWindowRect(FindControl(dialog, OKBtn), &ok);
+        EXPECT_EQ(WindowFromPoint({(ok.left + ok.right) / 2, (ok.top + ok.bottom) / 2}), FindControl(dialog, OKBtn));
+        EXPECT_EQ(GetForegroundWindow(), dialog);
+        for (const POINT &in_box : {POINT{510, 390}, POINT{1790, 390}, POINT{3070, 390}})
+            EXPECT_TRUE(WaitUntil([&] { return Shows(NUMBER_BOX, in_box.x, in_box.y); })) << in_box.x;
+        EXPECT_TRUE(ShowsZone(30, 500));      // monitor 1's left strip, 40 wide as entered
+        EXPECT_FALSE(ShowsZone(45, 500));
+        EXPECT_TRUE(ShowsZone(3000, 1015));   // monitor 3's bottom strip, checked but not stored
+        EXPECT_FALSE(ShowsZone(3000, 990));
+        EXPECT_TRUE(ShowsZone(2565, 5));      // its top-left corner, stored
+        EXPECT_FALSE(ShowsZone(1285, 5));     // monitor 2's is off
+        SaveScreenshotOfAllMonitors("identify-3-monitors");
+
+        // Pressed again later, the windows stay about three seconds from then.
+        WaitUntil([&] { return MonotonicMs() - first_press >= 1500; });
+        Click(identify);
+        const double second_press = MonotonicMs();
+        EXPECT_TRUE(WaitUntil([&] { return IdentityWindows().empty(); }, 10000));
+        const double gone = MonotonicMs();
+        EXPECT_GE(gone - second_press, IDENTITY_MS - 200.0);
+        std::printf("[ timing   ] identification shown %.0f ms after the second press, %.0f ms after the first\n",
+                    gone - second_press, gone - first_press);
+
+        // Closing the dialog takes them away at once.
+        Click(identify);
+        EXPECT_TRUE(WaitUntil([&] { return IdentityWindows().size() == 3; }));
+        Click(FindControl(dialog, CancelBtn));
+        EXPECT_TRUE(WaitUntilGone(dialog));
+        EXPECT_TRUE(IdentityWindows().empty());
+    });
+    WNDCLASSEXA wc = {};
+    wc.cbSize = sizeof wc;
+    EXPECT_FALSE(GetClassInfoExA(plugin.module, "CursorwakeIdentity", &wc));
+    EXPECT_EQ(ReadTextFile(plugin.ini_path), before);
 }
 
 }  // namespace

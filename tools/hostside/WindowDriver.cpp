@@ -185,14 +185,21 @@ std::string EncodePng(int width, int height, const std::string &rows) {
 }
 }  // namespace
 
-bool SavePng(HWND window, const std::string &path) {
-    // Whatever the last step changed is painted first: the window's thread paints now, and is
-    // through with it when it answers.
+// The window's thread paints now, and is through with it when it answers.
+void PaintNow(HWND window) {
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     DWORD_PTR ignored;
     SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored);
+}
+
+bool SavePng(HWND window, const std::string &path) {
+    PaintNow(window);   // whatever the last step changed
     RECT r;
-    if (!GetWindowRect(window, &r) || r.right <= r.left || r.bottom <= r.top)
+    return GetWindowRect(window, &r) && SaveScreenPng(r, path);
+}
+
+bool SaveScreenPng(const RECT &r, const std::string &path) {
+    if (r.right <= r.left || r.bottom <= r.top)
         return false;
     const int width = r.right - r.left, height = r.bottom - r.top;
     HDC screen = GetDC(nullptr);

@@ -32,3 +32,7 @@ std::string TabText(HWND tabs, int index);
 
 // A PNG of the window as it stands on the screen; false when it could not be taken or written.
 bool SavePng(HWND window, const std::string &path);
+// The same for an area of the screens, in virtual-screen coordinates, as it stands.
+bool SaveScreenPng(const RECT &area, const std::string &path);
+// Has the window and its children painted now, by its own thread.
+void PaintNow(HWND window);

@@ -1,0 +1,154 @@
+#include "ui/MonitorIdentity.h"
+
+#include <cstdint>
+
+#include "base/Text.h"
+#include "engine/Engine.h"
+#include "ui/DialogLayout.h"
+
+namespace {
+
+const char IDENTITY_CLASS[] = "CursorwakeIdentity";
+const UINT_PTR HIDE_TIMER_ID = 1;
+// Painted in this colour, a pixel shows what lies below.
+const COLORREF SEE_THROUGH = RGB(255, 0, 255);
+const COLORREF ZONE_COLOUR = RGB(255, 96, 0);
+const COLORREF NUMBER_BOX_COLOUR = RGB(0, 0, 128);
+const BYTE OPACITY = 208;
+
+// What the windows show, taken when they are shown: a change of the displays meanwhile does not
+// move them.
+struct Identity {
+    HINSTANCE module;   // owns the class while it is registered
+    HWND windows[MONITOR_LIST_CAP];
+    Rect32 monitors[MONITOR_LIST_CAP];
+    size_t count;
+    uint32_t onmove, onmove_others;
+    int32_t width, height;
+};
+Identity g_identity;
+
+// An inclusive zone as pixels of the window over `own`; empty when the zone is.
+RECT OnWindow(const Rect32 &zone, const Rect32 &own) {
+    const auto clamp = [](int64_t v) { return static_cast<LONG>(v < -1 ? -1 : v > 1 << 20 ? 1 << 20 : v); };
+    return {clamp(int64_t{zone.left} - own.left), clamp(int64_t{zone.top} - own.top),
+            clamp(int64_t{zone.right} - own.left + 1), clamp(int64_t{zone.bottom} - own.top + 1)};
+}
+
+// The zones of every monitor, each where it lies on this one (most lie on their own), and this
+// monitor's number in a box in its middle.
+void Paint(HWND window, size_t index) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window, &ps);
+    const Identity &id = g_identity;
+    const Rect32 &own = id.monitors[index];
+    RECT client;
+    GetClientRect(window, &client);
+    HBRUSH see_through = CreateSolidBrush(SEE_THROUGH), zone_brush = CreateSolidBrush(ZONE_COLOUR);
+    FillRect(dc, &client, see_through);
+    for (size_t m = 0; m < id.count; ++m) {
+        const uint32_t bits = MonitorZoneBits(id.onmove, id.onmove_others, m);
+        Rect32 zones[MONITOR_ZONE_COUNT];
+        MonitorZoneRects(id.monitors[m], id.width, id.height, zones);
+        for (size_t z = 0; z < MONITOR_ZONE_COUNT; ++z) {
+            if (!(bits >> z & 1))
+                continue;
+            const RECT r = OnWindow(zones[z], own);
+            FillRect(dc, &r, zone_brush);
+        }
+    }
+    // Without smoothing, no edge of a figure takes the see-through colour's tint.
+    LOGFONTA face = SystemMessageFont();
+    face.lfHeight = -(client.bottom / 6);
+    face.lfWeight = FW_BOLD;
+    face.lfQuality = NONANTIALIASED_QUALITY;
+    HFONT font = CreateFontIndirectA(&face);
+    HGDIOBJ old_font = SelectObject(dc, font);
+    char number[8];
+    FormatCut(number, sizeof number, "%u", static_cast<unsigned>(index + 1));
+    RECT box = {};
+    DrawTextA(dc, number, -1, &box, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    const int side = (box.right > box.bottom ? box.right : box.bottom) * 3 / 2;
+    SetRect(&box, (client.right - side) / 2, (client.bottom - side) / 2, (client.right + side) / 2,
+            (client.bottom + side) / 2);
+    HBRUSH box_brush = CreateSolidBrush(NUMBER_BOX_COLOUR);
+    FillRect(dc, &box, box_brush);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(255, 255, 255));
+    DrawTextA(dc, number, -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(dc, old_font);
+    DeleteObject(font);
+    DeleteObject(box_brush);
+    DeleteObject(zone_brush);
+    DeleteObject(see_through);
+    EndPaint(window, &ps);
+}
+
+LRESULT CALLBACK IdentityProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+    case WM_PAINT:
+        Paint(window, static_cast<size_t>(GetWindowLongPtrA(window, GWLP_USERDATA)));
+        return 0;
+    case WM_TIMER:
+        if (wparam == HIDE_TIMER_ID)
+            HideMonitorIdentity();
+        return 0;
+    case WM_MOUSEACTIVATE:
+        return MA_NOACTIVATE;
+    case WM_NCHITTEST:
+        return HTTRANSPARENT;
+    }
+    return DefWindowProcA(window, message, wparam, lparam);
+}
+
+}  // namespace
+
+void ShowMonitorIdentity(HINSTANCE module, const Settings &shown) {
+    HideMonitorIdentity();
+    WNDCLASSEXA wc = {};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = IdentityProc;
+    wc.hInstance = module;
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.lpszClassName = IDENTITY_CLASS;
+    // A class left behind by an earlier load at the same address goes first.
+    if (!RegisterClassExA(&wc) && !(UnregisterClassA(IDENTITY_CLASS, module) && RegisterClassExA(&wc)))
+        return;
+    Identity &id = g_identity;
+    id = {module, {}, {}, g_monitor_count, shown.move.onmove, shown.move.onmove_others, shown.move.width,
+          shown.move.height};
+    for (size_t i = 0; i < id.count; ++i) {
+        const Rect32 &m = id.monitors[i] = g_monitor_rects[i];
+        // A layered window that is also transparent lets the clicks through, to the window below.
+        HWND window = CreateWindowExA(
+            WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, IDENTITY_CLASS,
+            "", WS_POPUP, m.left, m.top, m.right - m.left, m.bottom - m.top, nullptr, nullptr, module, nullptr);
+        if (!window)
+            continue;
+        id.windows[i] = window;
+        SetWindowLongPtrA(window, GWLP_USERDATA, static_cast<LONG_PTR>(i));
+        SetLayeredWindowAttributes(window, SEE_THROUGH, OPACITY, LWA_COLORKEY | LWA_ALPHA);
+        ShowWindow(window, SW_SHOWNOACTIVATE);
+        // Created topmost, the window stands above the others on Wine's X display only once its
+        // place is set.
+        SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    for (HWND window : id.windows)
+        if (window) {
+            SetTimer(window, HIDE_TIMER_ID, IDENTITY_MS, nullptr);
+            return;
+        }
+}
+
+void HideMonitorIdentity() {
+    Identity &id = g_identity;
+    if (!id.module)
+        return;
+    for (HWND &window : id.windows) {
+        if (window)
+            DestroyWindow(window);
+        window = nullptr;
+    }
+    UnregisterClassA(IDENTITY_CLASS, id.module);
+    id.module = nullptr;
+}
