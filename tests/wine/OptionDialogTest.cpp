@@ -810,7 +810,7 @@ TEST_F(OptionDialogThreeMonitorTest, IdentifyShowsTheNumbersAndTheZonesOfTheDial
         SetText(FindControl(dialog, EdtMoveWidth), "40");
         HWND identify = FindControl(dialog, IdentifyBtn);
         ASSERT_EQ(GetForegroundWindow(), dialog);
-        PaintNow(dialog);   // Wine repaints nothing below the windows while they stand
+        PaintNow(dialog);   // under Wine what lies below the windows is not repainted while they stand
         Click(identify);
         const double first_press = MonotonicMs();
         std::vector<HWND> shown;
