@@ -63,6 +63,14 @@ constexpr LayoutRow Zone(int id, int panel, int column, int row) {
             GridAt(row, PANEL_HEIGHT - 2), ZONE_BOX, ZONE_BOX, NORMAL, Look::Desktop};
 }
 
+// A panel's eight boxes, in their tab order: down the left column, down the right one, then
+// the top and bottom middles.
+#define MONITOR_ZONES(panel, which)                                                                    \
+    Zone(ChkMove##which##LT, panel, 0, 0), Zone(ChkMove##which##LB, panel, 0, 2),                      \
+        Zone(ChkMove##which##L, panel, 0, 1), Zone(ChkMove##which##RT, panel, 2, 0),                   \
+        Zone(ChkMove##which##R, panel, 2, 1), Zone(ChkMove##which##RB, panel, 2, 2),                   \
+        Zone(ChkMove##which##T, panel, 1, 0), Zone(ChkMove##which##B, panel, 1, 2)
+
 // The whole form. Among siblings the order of the rows is the tab order.
 const LayoutRow OPTION_LAYOUT[] = {
     {PageControl, 0, WC_TABCONTROLA, "", WS_TABSTOP | WS_CLIPSIBLINGS, 0, 5, 5, 440, 343, NORMAL, Look::Plain},
@@ -104,14 +112,7 @@ const LayoutRow OPTION_LAYOUT[] = {
     Label(PageMove, "です。", 8, 22, 424),
     Label(PageMove, "操作：", 8, 44, 48),
     MonitorPanel(PnlPrimary, "1", 56, 42),
-    Zone(ChkMovePriLT, PnlPrimary, 0, 0),
-    Zone(ChkMovePriLB, PnlPrimary, 0, 2),
-    Zone(ChkMovePriL, PnlPrimary, 0, 1),
-    Zone(ChkMovePriRT, PnlPrimary, 2, 0),
-    Zone(ChkMovePriR, PnlPrimary, 2, 1),
-    Zone(ChkMovePriRB, PnlPrimary, 2, 2),
-    Zone(ChkMovePriT, PnlPrimary, 1, 0),
-    Zone(ChkMovePriB, PnlPrimary, 1, 2),
+    MONITOR_ZONES(PnlPrimary, Pri),
     Note(PageMove, "※1はプライマリモニター、2と3〜はそれ以外のモニターで、", 8, 142, 356),
     Note(PageMove, "Windowsが列挙する順です。「識別」で各画面に番号を表示します。", 8, 155, 356),
     Label(PageMove, "タイム：", 8, 246, 48),
@@ -126,23 +127,9 @@ const LayoutRow OPTION_LAYOUT[] = {
     Label(PageMove, "px の範囲に入ったら検知状態となる", 228, 216, 206),
     Check(ChkMoveOnVelk, PageMove, "Velkoraの枠内", 56, 186, 300),
     MonitorPanel(PnlSecondary, "2", 182, 42),
-    Zone(ChkMoveSecLT, PnlSecondary, 0, 0),
-    Zone(ChkMoveSecLB, PnlSecondary, 0, 2),
-    Zone(ChkMoveSecL, PnlSecondary, 0, 1),
-    Zone(ChkMoveSecRT, PnlSecondary, 2, 0),
-    Zone(ChkMoveSecR, PnlSecondary, 2, 1),
-    Zone(ChkMoveSecRB, PnlSecondary, 2, 2),
-    Zone(ChkMoveSecT, PnlSecondary, 1, 0),
-    Zone(ChkMoveSecB, PnlSecondary, 1, 2),
+    MONITOR_ZONES(PnlSecondary, Sec),
     MonitorPanel(PnlOthers, "3〜", 308, 42),
-    Zone(ChkMoveOthLT, PnlOthers, 0, 0),
-    Zone(ChkMoveOthLB, PnlOthers, 0, 2),
-    Zone(ChkMoveOthL, PnlOthers, 0, 1),
-    Zone(ChkMoveOthRT, PnlOthers, 2, 0),
-    Zone(ChkMoveOthR, PnlOthers, 2, 1),
-    Zone(ChkMoveOthRB, PnlOthers, 2, 2),
-    Zone(ChkMoveOthT, PnlOthers, 1, 0),
-    Zone(ChkMoveOthB, PnlOthers, 1, 2),
+    MONITOR_ZONES(PnlOthers, Oth),
     Check(ChkMoveClickGuard, PageMove, "クリックやドラッグの最中は反応しない", 56, 272, 370),
     {IdentifyBtn, PageMove, "Button", "識別", BS_PUSHBUTTON | WS_TABSTOP, 0, 368, 142, 60, 23, NORMAL, Look::Plain},
 

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "tests/wine/DialogDriver.h"
+#include "tests/wine/MonitorLayout.h"
 #include "tests/wine/WineTestHost.h"
 
 namespace {
@@ -902,16 +903,8 @@ TEST_F(GestureEndToEndTest, DisplayChangeRetakesTheMonitorSnapshot) {
 
 namespace {
 
-// Runs only with monitor 2 placed left of monitor 1 (tests/wine/with-monitors-left).
-class LeftMonitorTest : public GestureEndToEndTest {
-protected:
-    void SetUp() override {
-        const char *layout = std::getenv("CURSORWAKE_MONITORS");
-        if (!layout || std::string(layout) != "left")
-            GTEST_SKIP() << "needs monitor 2 at negative coordinates";
-        GestureEndToEndTest::SetUp();
-    }
-};
+// Monitor 2 placed left of monitor 1.
+using LeftMonitorTest = OnMonitors<GestureEndToEndTest, MONITOR_2_LEFT>;
 
 TEST_F(LeftMonitorTest, SecondMonitorAtNegativeCoordinates) {
     ASSERT_EQ(GetSystemMetrics(SM_XVIRTUALSCREEN), -1024);
@@ -932,17 +925,8 @@ TEST_F(LeftMonitorTest, SecondMonitorAtNegativeCoordinates) {
 
 namespace {
 
-// Runs only in a session of three monitors side by side (CURSORWAKE_MONITORS=3 of
-// scripts/wine-session): (0,0,1280,1024), (1280,0,2560,1024), (2560,0,3840,1024).
-class ThreeMonitorTest : public GestureEndToEndTest {
-protected:
-    void SetUp() override {
-        const char *layout = std::getenv("CURSORWAKE_MONITORS");
-        if (!layout || std::string(layout) != "3")
-            GTEST_SKIP() << "needs three monitors";
-        GestureEndToEndTest::SetUp();
-    }
-};
+// Three monitors side by side: (0,0,1280,1024), (1280,0,2560,1024), (2560,0,3840,1024).
+using ThreeMonitorTest = OnMonitors<GestureEndToEndTest, THREE_MONITORS>;
 
 // Every zone of monitors 1 and 2 is on; the corner of monitor 3 is OnMoveOthers' alone.
 TEST_F(ThreeMonitorTest, RestInACornerOfMonitor3CallsVelkoraOnlyWithOnMoveOthers) {

@@ -5,12 +5,12 @@
 #include <commctrl.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <map>
 #include <set>
 
 #include "appinfo/AppInfo.h"
 #include "tests/wine/DialogDriver.h"
+#include "tests/wine/MonitorLayout.h"
 #include "tests/wine/WineTestHost.h"
 #include "ui/MonitorIdentity.h"
 #include "ui/OptionFields.h"
@@ -758,17 +758,8 @@ TEST_F(OptionDialogTest, CaptionFromAModuleNameWithADoubleByteCharacter) {
     FreeLibrary(module);
 }
 
-// Runs only in a session of three monitors side by side (CURSORWAKE_MONITORS=3 of
-// scripts/wine-session), each 1280 x 1024.
-class OptionDialogThreeMonitorTest : public OptionDialogTest {
-protected:
-    void SetUp() override {
-        const char *layout = std::getenv("CURSORWAKE_MONITORS");
-        if (!layout || std::string(layout) != "3")
-            GTEST_SKIP() << "needs three monitors";
-        OptionDialogTest::SetUp();
-    }
-};
+// Three monitors of 1280 x 1024 side by side.
+using OptionDialogThreeMonitorTest = OnMonitors<OptionDialogTest, THREE_MONITORS>;
 
 BOOL CALLBACK CollectIdentityWindow(HWND window, LPARAM found) {
     char cls[64] = {};
