@@ -19,6 +19,7 @@ struct Settings {
         int32_t down;
         int32_t allowance;      // notches of 120
         uint32_t timeout;       // ms
+        int32_t bounce_guard;   // ms: a turn of the wheel sooner than this after the last wheel event is chatter
     } wheel;
     struct Move {
         uint32_t onmove;        // MOVE_ZONE_* bits
@@ -78,7 +79,7 @@ struct SettingsKey {
 };
 
 // The keys in the order in which they are read and written.
-constexpr int SETTINGS_KEY_COUNT = 18;
+constexpr int SETTINGS_KEY_COUNT = 19;
 extern const SettingsKey SETTINGS_KEYS[SETTINGS_KEY_COUNT];
 
 void ApplyDefaults(Settings &cfg);
