@@ -28,6 +28,7 @@ enum OptionControl : int {
     CmbFullScreen,
     ChkWheelFine,
     ChkMoveClickGuard,
+    EdtWheelBounce,
 };
 
 enum class FieldShape {
@@ -49,7 +50,7 @@ struct OptionField {
     bool IsEdit() const { return shape == FieldShape::Signed || shape == FieldShape::Unsigned; }
 };
 
-constexpr size_t OPTION_FIELD_COUNT = 39;
+constexpr size_t OPTION_FIELD_COUNT = 40;
 // In the order in which the dialog loads and stores them.
 extern const OptionField OPTION_FIELDS[OPTION_FIELD_COUNT];
 

@@ -39,7 +39,7 @@ TEST(OptionFields, EveryControlOnceAndEveryBitOfAFieldOnce) {
             EXPECT_TRUE(bits.insert({f.offset, f.bit}).second) << f.control;
         }
     }
-    EXPECT_EQ(controls.size(), 39u);
+    EXPECT_EQ(controls.size(), 40u);
     EXPECT_EQ(controls.count(ChkMoveOnVelk), 1u);
 }
 
@@ -142,6 +142,7 @@ TEST(OptionFields, EditsStoreWhatTheyRead) {
     Type(Control(form, EdtWheelDown), "0xFA");
     Type(Control(form, EdtWheelAllowance), "-5");
     Type(Control(form, EdtWheelTimeout), "-1");
+    Type(Control(form, EdtWheelBounce), "45");
     Type(Control(form, EdtMoveDelay), "0250");
     Type(Control(form, EdtMoveHeight), "0");
     Type(Control(form, EdtClickMsecDblClick), "4294967295");
@@ -151,6 +152,7 @@ TEST(OptionFields, EditsStoreWhatTheyRead) {
     EXPECT_EQ(cfg.wheel.down, 250);
     EXPECT_EQ(cfg.wheel.allowance, -5);
     EXPECT_EQ(cfg.wheel.timeout, 4294967295u);
+    EXPECT_EQ(cfg.wheel.bounce_guard, 45);
     EXPECT_EQ(cfg.move.delay, 250);
     EXPECT_EQ(cfg.move.height, 0);
     EXPECT_EQ(cfg.click.msec_dblclick, 4294967295u);
