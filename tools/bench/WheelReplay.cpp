@@ -86,43 +86,40 @@ Trace ChatteringWheel(double hours) {
     return t;
 }
 
-// A free-spinning or quickly flicked wheel: long bursts 15-16 ms apart, turns only between them.
-Trace HealthyFastWheel(double hours) {
-    Trace t(27);
+// Bursts of notches one way, a turn now and then between them: the number of notches in a
+// burst, the time between them, the chance of a turn, the pause before a turn and before the
+// next burst the same way (the least and the mean).
+struct Bursts {
+    int fewest, most;
+    double gap_low, gap_high;
+    double turn_chance, turn_low, turn_mean, pause_low, pause_mean;
+};
+
+Trace BurstsOfNotches(uint64_t seed, double hours, const Bursts &b) {
+    Trace t(seed);
     int way = BACK;
     while (t.Hours() < hours) {
-        const int notches = t.Between(5, 40);
+        const int notches = t.Between(b.fewest, b.most);
         for (int i = 0; i < notches; ++i) {
             t.Send(way);
-            t.Wait(t.Uniform(8, 20));
+            t.Wait(t.Uniform(b.gap_low, b.gap_high));
         }
-        if (t.Chance(0.3))
+        if (t.Chance(b.turn_chance)) {
             way = -way;
-        t.Wait(t.Pause(200, 2000));
+            t.Wait(t.Pause(b.turn_low, b.turn_mean));
+        } else {
+            t.Wait(t.Pause(b.pause_low, b.pause_mean));
+        }
     }
     return t;
 }
 
+// A free-spinning or quickly flicked wheel: long bursts 15-16 ms apart, turns only between them.
+Trace HealthyFastWheel(double hours) { return BurstsOfNotches(27, hours, {5, 40, 8, 20, 0.3, 200, 2000, 200, 2000}); }
+
 // Ordinary scrolling at a hand's pace: bursts of a few notches, and now and then a turn back,
 // the quickest of them 250 ms after the notch before.
-Trace HandScrolling(double hours) {
-    Trace t(28);
-    int way = BACK;
-    while (t.Hours() < hours) {
-        const int notches = t.Between(1, 10);
-        for (int i = 0; i < notches; ++i) {
-            t.Send(way);
-            t.Wait(t.Uniform(40, 150));
-        }
-        if (t.Chance(0.25)) {
-            way = -way;
-            t.Wait(t.Pause(250, 600));
-        } else {
-            t.Wait(t.Pause(250, 3000));
-        }
-    }
-    return t;
-}
+Trace HandScrolling(double hours) { return BurstsOfNotches(28, hours, {1, 10, 40, 150, 0.25, 250, 600, 250, 3000}); }
 
 // Four alternating notches about `pace_ms` apart, some seconds between one jiggle and the next;
 // on a worn wheel, each notch may bounce as it does in scrolling.
