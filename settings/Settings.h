@@ -66,8 +66,9 @@ enum : uint32_t {
     CLICK_LEFT_HOLDDOWN = 0x10, CLICK_MIDDLE_HOLDDOWN = 0x20, CLICK_RIGHT_HOLDDOWN = 0x40,
 };
 
-// One INI key. Integer keys move the field's 32-bit pattern unchanged; the single text key
-// (ShortcutKey/ToggleEnable) has no accessors and is handled by its caller.
+// One INI key. Integer keys move the field's 32-bit pattern unchanged, but for a negative
+// BounceGuard, which reads as 0; the single text key (ShortcutKey/ToggleEnable) has no accessors
+// and is handled by its caller.
 struct SettingsKey {
     const char *section;
     const char *key;
