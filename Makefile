@@ -2,7 +2,8 @@
 # make test    install what is missing, build everything, run every test (native and under Wine)
 # make demo    build everything, then show the plug-in at work in the development host (scripts/demo)
 # make dist    build, then pack build/dist/Cursorwake-<version>.zip (scripts/dist)
-# make bench   the per-event and per-tick cost of the decisions, natively and optimised
+# make bench   the per-event and per-tick cost of the decisions, natively and optimised, and the
+#              wheel gesture's calls per hour on synthetic wheel traces
 # make measure the DLL's size and imports, and its load time under Wine (scripts/measure-dll)
 .PHONY: all build everything test demo dist bench measure clean
 
@@ -43,6 +44,7 @@ bench:
 	@cmake -S . -B build/bench -DCURSORWAKE_BENCH=ON -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build build/bench -j $(JOBS)
 	@build/bench/tools/bench/cursorwake_bench
+	@build/bench/tools/bench/cursorwake_wheel_replay
 
 measure: everything
 	@scripts/measure-dll $(WIN32_DIR)

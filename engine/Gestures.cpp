@@ -64,9 +64,34 @@ bool DetectDoubleClick(ButtonState &button, uint32_t msg, uint32_t down_msg, uin
     return false;
 }
 
-static void ZeroWheel(WheelState &wheel) { wheel = WheelState{}; }
+// Zeroing starts the jiggle over; what tells chatter from a turn stays.
+static void ZeroWheel(WheelState &wheel) {
+    const uint32_t last_event_time = wheel.last_event_time;
+    const int8_t direction = wheel.direction;
+    wheel = WheelState{};
+    wheel.last_event_time = last_event_time;
+    wheel.direction = direction;
+}
 
-bool DetectWheelJiggle(WheelState &wheel, uint16_t delta, uint32_t now, const Settings &cfg) {
+static int8_t DirectionOf(int32_t delta) { return static_cast<int8_t>((delta > 0) - (delta < 0)); }
+
+// Chatter is no step and no part of the sum: the wheel did not move that way, and the sum is to
+// tell how far it ran one way. Nor does it keep the jiggle alive. The time since the last wheel
+// event is a difference, so it holds across the tick count's wrap, and an event stamped before
+// the last one is no chatter.
+static bool IsChatter(WheelState &wheel, int32_t delta, uint32_t time, const Settings &cfg) {
+    const int8_t direction = DirectionOf(delta);
+    const uint32_t since_last = time - wheel.last_event_time;
+    wheel.last_event_time = time;
+    if (cfg.wheel.bounce_guard > 0 && direction == -wheel.direction && direction != 0 &&
+        since_last < static_cast<uint32_t>(cfg.wheel.bounce_guard))
+        return true;
+    if (direction != 0)
+        wheel.direction = direction;
+    return false;
+}
+
+static bool CountNotch(WheelState &wheel, uint16_t delta, uint32_t now, const Settings &cfg) {
     static const uint16_t NOTCH_FORWARD = 120;
     static const uint16_t NOTCH_BACKWARD = static_cast<uint16_t>(-120);
 
@@ -93,13 +118,19 @@ bool DetectWheelJiggle(WheelState &wheel, uint16_t delta, uint32_t now, const Se
     return recognised;
 }
 
-bool DetectFineWheelJiggle(WheelState &wheel, uint16_t delta, uint32_t now, const Settings &cfg) {
+bool DetectWheelJiggle(WheelState &wheel, uint16_t delta, uint32_t time, uint32_t now, const Settings &cfg) {
+    return !IsChatter(wheel, static_cast<int16_t>(delta), time, cfg) && CountNotch(wheel, delta, now, cfg);
+}
+
+bool DetectFineWheelJiggle(WheelState &wheel, uint16_t delta, uint32_t time, uint32_t now, const Settings &cfg) {
     static const int32_t NOTCH = 120;
 
+    const int32_t step = static_cast<int16_t>(delta);
+    if (IsChatter(wheel, step, time, cfg))
+        return false;
     if (now - wheel.last_tick > cfg.wheel.timeout)
         ZeroWheel(wheel);
     wheel.last_tick = now;
-    const int32_t step = static_cast<int16_t>(delta);
     int32_t sum = wheel.fine_sum;
     if ((step < 0 && sum > 0) || (step > 0 && sum < 0))
         sum = 0;
@@ -108,7 +139,7 @@ bool DetectFineWheelJiggle(WheelState &wheel, uint16_t delta, uint32_t now, cons
     while (sum >= NOTCH || sum <= -NOTCH) {
         const int32_t notch = sum > 0 ? NOTCH : -NOTCH;
         sum -= notch;
-        recognised |= DetectWheelJiggle(wheel, static_cast<uint16_t>(notch), now, cfg);
+        recognised |= CountNotch(wheel, static_cast<uint16_t>(notch), now, cfg);
     }
     wheel.fine_sum = static_cast<int16_t>(sum);
     return recognised;
@@ -171,8 +202,8 @@ bool HandleMouseEvent(uint32_t msg, Point32 pt, uint32_t mouse_data, uint32_t ti
     if (msg == MOUSE_MSG_WHEEL) {
         const uint16_t delta = static_cast<uint16_t>(mouse_data >> 16);
         switch (cfg.wheel.onwheel & (WHEEL_GESTURE_ON | WHEEL_COUNT_FINE)) {
-        case WHEEL_GESTURE_ON: return DetectWheelJiggle(g_wheel, delta, now, cfg);
-        case WHEEL_GESTURE_ON | WHEEL_COUNT_FINE: return DetectFineWheelJiggle(g_wheel, delta, now, cfg);
+        case WHEEL_GESTURE_ON: return DetectWheelJiggle(g_wheel, delta, time, now, cfg);
+        case WHEEL_GESTURE_ON | WHEEL_COUNT_FINE: return DetectFineWheelJiggle(g_wheel, delta, time, now, cfg);
         default: return false;
         }
     }

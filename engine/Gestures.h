@@ -34,6 +34,9 @@ struct WheelState {
     int32_t up_count;
     int32_t down_count;
     int16_t fine_sum;   // fine-resolution deltas of one direction short of a notch
+    // For telling a worn wheel's chatter from a turn: kept when the jiggle starts over.
+    uint32_t last_event_time;   // time stamp of the last wheel event, chatter included
+    int8_t direction;           // of the last wheel event that was no chatter: 1 forward, -1 back
 };
 
 struct PressSequence {
@@ -72,14 +75,21 @@ void ResetPressSequence(PressSequence &seq);
 bool DetectDoubleClick(ButtonState &button, uint32_t msg, uint32_t down_msg, uint32_t up_msg,
                        Point32 pt, uint32_t time, uint32_t window_ms, int32_t allowance);
 
+// Both wheel recognisers take the event's own time stamp (MSLLHOOKSTRUCT's time) and the tick
+// count when the hook saw it; TimeOut is measured by the tick count. A turn of the wheel less
+// than BounceGuard ms after the wheel event before, by the time stamps, is chatter, which a worn
+// wheel's encoder sends while the wheel turns one way and no hand makes: it is left out whole, as
+// if the wheel had not sent it. A turn is measured against the last event that was no chatter, so
+// the notch after a chatter is none.
+
 // One wheel event; true when it completes a jiggle. Only a delta of exactly one notch counts.
-bool DetectWheelJiggle(WheelState &wheel, uint16_t delta, uint32_t now, const Settings &cfg);
+bool DetectWheelJiggle(WheelState &wheel, uint16_t delta, uint32_t time, uint32_t now, const Settings &cfg);
 
 // One wheel event of a touchpad or a free-spinning wheel, which scroll in steps finer than a
-// notch. The steps of one direction add up, and each full notch goes to DetectWheelJiggle as if
-// a notched wheel had sent it now; a change of direction starts the sum afresh. Every wheel
-// event keeps the jiggle alive, so a pause longer than TimeOut forgets the sum with the rest.
-bool DetectFineWheelJiggle(WheelState &wheel, uint16_t delta, uint32_t now, const Settings &cfg);
+// notch. The steps of one direction add up, and each full notch counts as if a notched wheel had
+// sent it with this event; a change of direction starts the sum afresh. Every wheel event but
+// chatter keeps the jiggle alive, so a pause longer than TimeOut forgets the sum with the rest.
+bool DetectFineWheelJiggle(WheelState &wheel, uint16_t delta, uint32_t time, uint32_t now, const Settings &cfg);
 
 // Arms the long press of one button on its down, forgets it on its up.
 void ArmLongPress(ButtonState &button, uint32_t msg, uint32_t down_msg, uint32_t up_msg, Point32 pt,

@@ -19,6 +19,7 @@ struct Settings {
         int32_t down;
         int32_t allowance;      // notches of 120
         uint32_t timeout;       // ms
+        int32_t bounce_guard;   // ms: a turn of the wheel sooner than this after the last wheel event is chatter
     } wheel;
     struct Move {
         uint32_t onmove;        // MOVE_ZONE_* bits
@@ -66,8 +67,9 @@ enum : uint32_t {
     CLICK_LEFT_HOLDDOWN = 0x10, CLICK_MIDDLE_HOLDDOWN = 0x20, CLICK_RIGHT_HOLDDOWN = 0x40,
 };
 
-// One INI key. Integer keys move the field's 32-bit pattern unchanged; the single text key
-// (ShortcutKey/ToggleEnable) has no accessors and is handled by its caller.
+// One INI key. Integer keys move the field's 32-bit pattern unchanged, but for a negative
+// BounceGuard, which reads as 0; the single text key (ShortcutKey/ToggleEnable) has no accessors
+// and is handled by its caller.
 struct SettingsKey {
     const char *section;
     const char *key;
@@ -79,7 +81,7 @@ struct SettingsKey {
 };
 
 // The keys in the order in which they are read and written.
-constexpr int SETTINGS_KEY_COUNT = 19;
+constexpr int SETTINGS_KEY_COUNT = 20;
 extern const SettingsKey SETTINGS_KEYS[SETTINGS_KEY_COUNT];
 
 void ApplyDefaults(Settings &cfg);

@@ -1,5 +1,6 @@
 #include "settings/Settings.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "base/FileName.h"
@@ -22,6 +23,9 @@ const SettingsKey SETTINGS_KEYS[SETTINGS_KEY_COUNT] = {
     INT_KEY("Wheel", "Up", 2, wheel.up),
     INT_KEY("Wheel", "Down", 2, wheel.down),
     INT_KEY("Wheel", "TimeOut", 500, wheel.timeout),
+    // A negative guard reads as none.
+    {"Wheel", "BounceGuard", 30, [](const Settings &s) { return static_cast<uint32_t>(s.wheel.bounce_guard); },
+     [](Settings &s, uint32_t v) { s.wheel.bounce_guard = std::max(0, static_cast<int32_t>(v)); }},
     INT_KEY("Move", "OnMove", 65551, move.onmove),
     INT_KEY("Move", "Width", 10, move.width),
     INT_KEY("Move", "Height", 10, move.height),

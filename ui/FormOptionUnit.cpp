@@ -106,7 +106,10 @@ const LayoutRow OPTION_LAYOUT[] = {
     Label(PageWheel, "タイム：", 8, 138, 48),
     Edit(EdtWheelTimeout, PageWheel, 56, 134, 41),
     Label(PageWheel, "ミリ秒以内に上下させているときを検知状態とする", 100, 138, 320),
-    Check(ChkWheelFine, PageWheel, "タッチパッドなどの細かいスクロールも数える", 56, 166, 370),
+    Label(PageWheel, "反転：", 8, 168, 48),
+    Edit(EdtWheelBounce, PageWheel, 56, 164, 41),
+    Label(PageWheel, "ミリ秒未満の反転はホイールの誤作動とみなして数えない", 100, 168, 330),
+    Check(ChkWheelFine, PageWheel, "タッチパッドなどの細かいスクロールも数える", 56, 196, 370),
 
     Label(PageMove, "マウスカーソルを特定の場所へ移動することで「Velkora」をアクティブ化する設定", 8, 8, 424),
     Label(PageMove, "です。", 8, 22, 424),

@@ -28,6 +28,7 @@ const OptionField OPTION_FIELDS[OPTION_FIELD_COUNT] = {
     SIGNED(EdtWheelDown, wheel.down),
     SIGNED(EdtWheelAllowance, wheel.allowance),
     UNSIGNED(EdtWheelTimeout, wheel.timeout),
+    SIGNED(EdtWheelBounce, wheel.bounce_guard),
     BIT(ChkWheelFine, wheel.onwheel, WHEEL_COUNT_FINE),
     BIT(ChkMovePriLT, move.onmove, MOVE_ZONE_LT),
     BIT(ChkMovePriRT, move.onmove, MOVE_ZONE_RT),

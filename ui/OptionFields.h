@@ -30,6 +30,7 @@ enum OptionControl : int {
     ChkMoveClickGuard,
     ChkMoveOthLT, ChkMoveOthRT, ChkMoveOthRB, ChkMoveOthLB, ChkMoveOthT, ChkMoveOthR, ChkMoveOthB, ChkMoveOthL,
     IdentifyBtn,
+    EdtWheelBounce,
 };
 
 enum class FieldShape {
@@ -51,7 +52,7 @@ struct OptionField {
     bool IsEdit() const { return shape == FieldShape::Signed || shape == FieldShape::Unsigned; }
 };
 
-constexpr size_t OPTION_FIELD_COUNT = 47;
+constexpr size_t OPTION_FIELD_COUNT = 48;
 // In the order in which the dialog loads and stores them.
 extern const OptionField OPTION_FIELDS[OPTION_FIELD_COUNT];
 

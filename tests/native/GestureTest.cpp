@@ -46,12 +46,12 @@ TEST_F(GestureTest, FourAlternatingNotchesActivateOnTheFourth) {
 }
 
 TEST_F(GestureTest, WheelStartingBackwardAndRepeatedNotchesCountOnce) {
-    EXPECT_FALSE(Wheel(NOTCH_DOWN, 10));
-    EXPECT_FALSE(Wheel(NOTCH_UP, 20));
-    EXPECT_FALSE(Wheel(NOTCH_UP, 30));   // same direction: no new step
+    EXPECT_FALSE(Wheel(NOTCH_DOWN, 100));
+    EXPECT_FALSE(Wheel(NOTCH_UP, 200));
+    EXPECT_FALSE(Wheel(NOTCH_UP, 300));   // same direction: no new step
     EXPECT_EQ(g_wheel.up_count, 1);
-    EXPECT_FALSE(Wheel(NOTCH_DOWN, 40));
-    EXPECT_TRUE(Wheel(NOTCH_UP, 50));
+    EXPECT_FALSE(Wheel(NOTCH_DOWN, 400));
+    EXPECT_TRUE(Wheel(NOTCH_UP, 500));
 }
 
 TEST_F(GestureTest, FourNotchesOneWayReachTheAllowanceAndStartOver) {
@@ -85,13 +85,13 @@ TEST_F(GestureTest, WheelSettingsAtTheirExtremes) {
     cfg.wheel.up = cfg.wheel.down = 2;
     cfg.wheel.allowance = 1;
     for (uint32_t t = 0; t < 8; ++t)
-        EXPECT_FALSE(Wheel(t % 2 ? NOTCH_UP : NOTCH_DOWN, 10 + t));
+        EXPECT_FALSE(Wheel(t % 2 ? NOTCH_UP : NOTCH_DOWN, 100 + 100 * t));
     // Allowance x 120 wraps as 32-bit instead of overflowing.
     cfg.wheel.allowance = INT_MAX;
     g_wheel = {};
-    EXPECT_FALSE(Wheel(NOTCH_UP, 100));
+    EXPECT_FALSE(Wheel(NOTCH_UP, 1000));
     cfg.wheel.allowance = INT_MIN;
-    EXPECT_FALSE(Wheel(NOTCH_DOWN, 110));
+    EXPECT_FALSE(Wheel(NOTCH_DOWN, 1100));
 }
 
 // Some 4.3e9 alternating notches with a huge Allowance and no time-out bring a count to the top.
@@ -103,11 +103,11 @@ TEST_F(GestureTest, StepCountsStopAtTheTopAndStillComplete) {
     g_wheel = {};
     g_wheel.up_count = INT_MAX - 1;
     g_wheel.last_delta = static_cast<uint16_t>(-120);
-    EXPECT_FALSE(Wheel(NOTCH_UP, 10));
-    EXPECT_FALSE(Wheel(NOTCH_DOWN, 20));
-    EXPECT_FALSE(Wheel(NOTCH_UP, 30));
+    EXPECT_FALSE(Wheel(NOTCH_UP, 100));
+    EXPECT_FALSE(Wheel(NOTCH_DOWN, 200));
+    EXPECT_FALSE(Wheel(NOTCH_UP, 300));
     EXPECT_EQ(g_wheel.up_count, INT_MAX);
-    EXPECT_TRUE(Wheel(NOTCH_DOWN, 40));
+    EXPECT_TRUE(Wheel(NOTCH_DOWN, 400));
 }
 
 TEST_F(GestureTest, FineWheelDeltaCountsNoStepButMovesTheSum) {
@@ -157,7 +157,7 @@ TEST_F(GestureTest, FineJiggleActivatesOnlyWhenFineScrollingCounts) {
         g_wheel = {};
         int activations = 0;
         for (uint32_t i = 0; i < 12; ++i) {
-            const bool recognised = Wheel(Delta(STEPS[i]), 1000 + 20 * i);
+            const bool recognised = Wheel(Delta(STEPS[i]), 1000 + 40 * i);
             EXPECT_EQ(recognised, onwheel == 3 && i == 11) << onwheel << " " << i;
             activations += recognised;
         }
@@ -172,10 +172,10 @@ TEST_F(GestureTest, FineScrollOneWayOrBackAndForthWithinANotchNeverActivates) {
         EXPECT_FALSE(Wheel(Delta(30), t += 10));
     g_wheel = {};
     for (int i = 0; i < 200; ++i)
-        EXPECT_FALSE(Wheel(Delta(i % 2 ? -30 : 30), t += 10));
+        EXPECT_FALSE(Wheel(Delta(i % 2 ? -30 : 30), t += 40));
     // A change of direction starts the sum afresh: 100 up after 30 down is short of a notch.
     for (int i = 0; i < 50; ++i)
-        EXPECT_FALSE(Wheel(Delta(i % 2 ? 100 : -30), t += 10));
+        EXPECT_FALSE(Wheel(Delta(i % 2 ? 100 : -30), t += 40));
     EXPECT_EQ(g_wheel.up_count + g_wheel.down_count, 0);
 }
 
@@ -193,10 +193,11 @@ TEST_F(GestureTest, FineSumIsForgottenAfterAPauseLongerThanTimeout) {
 // With fine scrolling counted, a delta of 120 is one notch as before, and one of 240 is two
 // notches of the same moment, through activations and a runaway sum alike.
 TEST_F(GestureTest, WholeNotchesCountAsWhenOnlyNotchesCount) {
-    const std::vector<WheelEvent> NOTCHES = {{120, 10}, {-120, 20}, {120, 30}, {-120, 40}, {120, 50},
-                                             {120, 60}, {120, 70}, {-120, 80}, {120, 700}};
-    const std::vector<WheelEvent> DOUBLE_NOTCHES = {{240, 710}, {240, 720}, {-240, 730}, {240, 740}, {-240, 750},
-                                                    {240, 760}, {-240, 770}, {240, 780}, {-240, 790}};
+    const std::vector<WheelEvent> NOTCHES = {{120, 100}, {-120, 200}, {120, 300}, {-120, 400}, {120, 500},
+                                             {120, 600}, {120, 700}, {-120, 800}, {120, 1400}};
+    const std::vector<WheelEvent> DOUBLE_NOTCHES = {{240, 1500}, {240, 1600}, {-240, 1700}, {240, 1800},
+                                                    {-240, 1900}, {240, 2000}, {-240, 2100}, {240, 2200},
+                                                    {-240, 2300}};
     std::vector<WheelEvent> halves;
     for (const WheelEvent &e : DOUBLE_NOTCHES)
         halves.insert(halves.end(), 2, {e.delta / 2, e.now});
@@ -217,6 +218,48 @@ TEST_F(GestureTest, WholeNotchesCountAsWhenOnlyNotchesCount) {
         return std::make_tuple(w.last_tick, w.last_delta, w.delta_sum, w.up_count, w.down_count, w.fine_sum);
     };
     EXPECT_EQ(fields(g_wheel), fields(after_notched));
+}
+
+// A turn of the wheel less than BounceGuard ms after the wheel event before, by the events' own
+// time stamps, is chatter and counts for nothing; four notches a hand's pace apart still jiggle.
+TEST_F(GestureTest, ChatterIsNoStep) {
+    const uint32_t WRAP = 0xFFFFFFF0u;
+    const struct {
+        const char *what;
+        int32_t guard, onwheel;
+        std::vector<WheelEvent> events;
+        int calls;
+    } CASES[] = {
+        {"in one clock step", 30, 1, {{120, 1000}, {-120, 1000}, {120, 1000}, {-120, 1000}}, 0},
+        {"a clock step apart", 30, 1, {{120, 1000}, {-120, 1016}, {120, 1032}, {-120, 1048}}, 0},
+        {"two clock steps apart", 30, 1, {{120, 1000}, {-120, 1031}, {120, 1062}, {-120, 1093}}, 1},
+        {"exactly the guard apart", 30, 1, {{120, 1000}, {-120, 1030}, {120, 1060}, {-120, 1090}}, 1},
+        {"a ms short of the guard", 30, 1, {{120, 1000}, {-120, 1030}, {120, 1059}, {-120, 1090}}, 0},
+        {"without a guard", 0, 1, {{120, 1000}, {-120, 1000}, {120, 1000}, {-120, 1000}}, 1},
+        {"across the wrap", 30, 1, {{120, WRAP}, {-120, WRAP + 16}, {120, WRAP + 32}, {-120, WRAP + 48}}, 0},
+        {"a hand across the wrap", 30, 1, {{120, WRAP}, {-120, WRAP + 40}, {120, WRAP + 80}, {-120, WRAP + 120}}, 1},
+        {"bounces amid a jiggle", 30, 1,
+         {{120, 1000}, {-120, 1000}, {120, 1000}, {-120, 1060}, {120, 1060}, {120, 1120}, {-120, 1180}}, 1},
+        {"fine steps a clock step apart", 30, 3,
+         {{60, 1000}, {60, 1008}, {-60, 1016}, {-60, 1024}, {60, 1032}, {60, 1040}, {-60, 1048}, {-60, 1056}}, 0},
+        {"fine steps of a hand", 30, 3,
+         {{60, 1000}, {60, 1008}, {-60, 1050}, {-60, 1058}, {60, 1100}, {60, 1108}, {-60, 1150}, {-60, 1158}}, 1},
+    };
+    for (const auto &c : CASES) {
+        SetUp();
+        cfg.wheel.bounce_guard = c.guard;
+        cfg.wheel.onwheel = c.onwheel;
+        const std::vector<bool> results = WheelResults(cfg, c.events);
+        EXPECT_EQ(std::count(results.begin(), results.end(), true), c.calls) << c.what;
+    }
+}
+
+// The notch after a chatter is no turn, and the chatter is not in the sum.
+TEST_F(GestureTest, ChatterLeavesStepsAndSumAsTheyWere) {
+    WheelResults(cfg, {{120, 1000}, {-120, 1000}, {120, 1016}, {-120, 1047}});
+    EXPECT_EQ(g_wheel.up_count, 1);
+    EXPECT_EQ(g_wheel.down_count, 1);
+    EXPECT_EQ(g_wheel.delta_sum, 120);
 }
 
 TEST_F(GestureTest, MiddleDoubleClickIsRecognisedOnTheSecondUp) {

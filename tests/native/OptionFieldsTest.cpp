@@ -39,7 +39,7 @@ TEST(OptionFields, EveryControlOnceAndEveryBitOfAFieldOnce) {
             EXPECT_TRUE(bits.insert({f.offset, f.bit}).second) << f.control;
         }
     }
-    EXPECT_EQ(controls.size(), 47u);
+    EXPECT_EQ(controls.size(), 48u);
     EXPECT_EQ(controls.count(ChkMoveOnVelk), 1u);
 }
 
@@ -147,6 +147,7 @@ TEST(OptionFields, EditsStoreWhatTheyRead) {
     Type(Control(form, EdtWheelDown), "0xFA");
     Type(Control(form, EdtWheelAllowance), "-5");
     Type(Control(form, EdtWheelTimeout), "-1");
+    Type(Control(form, EdtWheelBounce), "45");
     Type(Control(form, EdtMoveDelay), "0250");
     Type(Control(form, EdtMoveHeight), "0");
     Type(Control(form, EdtClickMsecDblClick), "4294967295");
@@ -156,6 +157,7 @@ TEST(OptionFields, EditsStoreWhatTheyRead) {
     EXPECT_EQ(cfg.wheel.down, 250);
     EXPECT_EQ(cfg.wheel.allowance, -5);
     EXPECT_EQ(cfg.wheel.timeout, 4294967295u);
+    EXPECT_EQ(cfg.wheel.bounce_guard, 45);
     EXPECT_EQ(cfg.move.delay, 250);
     EXPECT_EQ(cfg.move.height, 0);
     EXPECT_EQ(cfg.click.msec_dblclick, 4294967295u);

@@ -46,6 +46,7 @@ TEST(SettingsTest, KeysInFileOrderWithTheirDefaults) {
     EXPECT_EQ(cfg.wheel.up, 2);
     EXPECT_EQ(cfg.wheel.down, 2);
     EXPECT_EQ(cfg.wheel.timeout, 500u);
+    EXPECT_EQ(cfg.wheel.bounce_guard, 30);
     EXPECT_EQ(cfg.move.onmove, 0x1000Fu);
     EXPECT_EQ(cfg.move.width, 10);
     EXPECT_EQ(cfg.move.height, 10);
@@ -68,13 +69,18 @@ TEST(SettingsTest, EveryIntegerIsWrittenAsSignedDecimal) {
     EXPECT_STREQ(text, "-2147483648");
 }
 
-TEST(SettingsTest, AccessorsMoveTheBitPatternUnchanged) {
+TEST(SettingsTest, AccessorsMoveTheBitPatternUnchangedButANegativeBounceGuard) {
     Settings cfg = {};
     for (const SettingsKey &k : SETTINGS_KEYS) {
         if (k.IsText())
             continue;
         k.set(cfg, 0xFFFFFFFEu);
-        EXPECT_EQ(k.get(cfg), 0xFFFFFFFEu) << k.key;
+        const bool negative_reads_as_none = std::strcmp(k.key, "BounceGuard") == 0;
+        EXPECT_EQ(k.get(cfg), negative_reads_as_none ? 0u : 0xFFFFFFFEu) << k.key;
+        if (negative_reads_as_none) {
+            k.set(cfg, 45);
+            EXPECT_EQ(cfg.wheel.bounce_guard, 45);
+        }
     }
     EXPECT_EQ(cfg.wheel.timeout, 0xFFFFFFFEu);
     EXPECT_EQ(cfg.general.interval, -2);

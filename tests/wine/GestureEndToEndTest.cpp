@@ -88,11 +88,26 @@ protected:
     std::unique_ptr<LoadedPlugin> plugin_;
 };
 
-TEST_F(GestureEndToEndTest, WheelJiggleActivatesOnce) {
+TEST_F(GestureEndToEndTest, WheelJiggleActivatesOnceAndChatterNever) {
     Start(Ini("1", "0", "6"));
     WhilePumping(Jiggle);
     EXPECT_EQ(Activations(1), 1u);
     ReportLatency("wheel jiggle");
+
+    // A worn wheel scrolling back, stamped as Windows stamps it, in steps of its clock: the turns
+    // within 16 ms of the notch before are chatter (without the guard they would jiggle twice
+    // with the notches after). A hand's jiggle right after it counts once.
+    WhilePumping([] {
+        const DWORD start = GetTickCount();
+        const struct {
+            int delta;
+            DWORD at;
+        } WORN_WHEEL[] = {{-120, 0},  {120, 0},   {-120, 0},  {-120, 16}, {120, 16}, {-120, 31},
+                          {-120, 47}, {120, 47},  {-120, 47}, {120, 147}, {-120, 207}, {120, 267}, {-120, 327}};
+        for (const auto &notch : WORN_WHEEL)
+            InjectWheel(notch.delta, start + notch.at);
+    });
+    EXPECT_EQ(Activations(2), 2u);
 }
 
 TEST_F(GestureEndToEndTest, FineWheelJiggleActivatesOnlyWhenFineScrollingCounts) {

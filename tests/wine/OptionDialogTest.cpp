@@ -25,7 +25,7 @@ const char TITLE[] = "Velkcursorwake";
 std::string Ini(const std::string &enable) {
     return "[General]\r\nEnable=" + enable + "\r\nInterval=321\r\nFullScreen=2\r\n"
            "[ShortcutKey]\r\nToggleEnable=Ctrl+F9\r\n"
-           "[Wheel]\r\nOnWheel=3\r\nAllowance=7\r\nUp=11\r\nDown=13\r\nTimeOut=-1\r\n"
+           "[Wheel]\r\nOnWheel=3\r\nAllowance=7\r\nUp=11\r\nDown=13\r\nTimeOut=-1\r\nBounceGuard=41\r\n"
            "[Move]\r\nOnMove=-56191\r\nWidth=17\r\nHeight=19\r\nDelay=23\r\nClickGuard=5\r\nOnMoveOthers=421\r\n"
            "[Click]\r\nOnClick=-86\r\nMsecDblClick=29\r\nMsecHoldDown=-31\r\nMoveAllowance=37\r\n";
 }
@@ -37,7 +37,7 @@ std::string EngineIni(const std::string &enable) {
 
 const std::map<int, std::string> SHOWN_TEXTS = {
     {EdtInterval, "321"},       {EdtWheelUp, "11"},         {EdtWheelDown, "13"},
-    {EdtWheelAllowance, "7"},   {EdtWheelTimeout, "4294967295"},
+    {EdtWheelAllowance, "7"},   {EdtWheelTimeout, "4294967295"}, {EdtWheelBounce, "41"},
     {EdtMoveWidth, "17"},       {EdtMoveHeight, "19"},      {EdtMoveDelay, "23"},
     {EdtClickMsecDblClick, "29"}, {EdtClickMsecHoldDown, "-31"}, {EdtClickMoveAllowance, "37"},
 };
@@ -191,13 +191,22 @@ TEST_F(OptionDialogTest, LayoutInPixelsAndAScreenshotOfEachPage) {
         EXPECT_EQ(TextOf(identify), "識別");
         EXPECT_GE(identify_box.top, RectIn(FindControl(dialog, PnlOthers), GetParent(identify)).bottom);
         EXPECT_LE(identify_box.right, move_page.right);
-        // The fine-scrolling box, below the row タイム： and inside its page.
+        // The chatter row below the row タイム：, its edit shaped as that row's; the fine-scrolling
+        // box below both, inside its page.
         HWND fine = FindControl(dialog, ChkWheelFine);
         RECT fine_box = RectIn(fine, GetParent(fine)), wheel_page;
         GetClientRect(GetParent(fine), &wheel_page);
+        const RECT timeout = RectIn(FindControl(dialog, EdtWheelTimeout), GetParent(fine));
+        const RECT bounce = RectIn(FindControl(dialog, EdtWheelBounce), GetParent(fine));
+        EXPECT_EQ(bounce.left, timeout.left);
+        EXPECT_EQ(bounce.right - bounce.left, timeout.right - timeout.left);
+        EXPECT_EQ(bounce.bottom - bounce.top, timeout.bottom - timeout.top);
+        EXPECT_EQ(bounce.top, AtDpi(164, 246));
+        EXPECT_GE(bounce.top, timeout.bottom);
+        EXPECT_NE(FindControlByText(dialog, "ミリ秒未満の反転はホイールの誤作動とみなして数えない"), nullptr);
         EXPECT_EQ(fine_box.left, AtDpi(56, 84));
-        EXPECT_EQ(fine_box.top, AtDpi(166, 249));
-        EXPECT_GE(fine_box.top, RectIn(FindControl(dialog, EdtWheelTimeout), GetParent(fine)).bottom);
+        EXPECT_EQ(fine_box.top, AtDpi(196, 294));
+        EXPECT_GE(fine_box.top, bounce.bottom);
         EXPECT_LE(fine_box.right, wheel_page.right);
         EXPECT_EQ(TextOf(fine), "タッチパッドなどの細かいスクロールも数える");
         // The ClickGuard box, below the row タイム： of page 移動 and inside it.
@@ -226,7 +235,8 @@ TEST_F(OptionDialogTest, LayoutInPixelsAndAScreenshotOfEachPage) {
 TEST_F(OptionDialogTest, TabOrderThePageControlThenEachPageThenOkAndCancel) {
     const std::vector<std::vector<int>> ORDERS = {
         {PageControl, EdtInterval, ChkEnable, CmbFullScreen},
-        {PageControl, ChkOnWheel, EdtWheelAllowance, EdtWheelUp, EdtWheelDown, EdtWheelTimeout, ChkWheelFine},
+        {PageControl, ChkOnWheel, EdtWheelAllowance, EdtWheelUp, EdtWheelDown, EdtWheelTimeout, EdtWheelBounce,
+         ChkWheelFine},
         {PageControl, ChkMovePriLT, ChkMovePriLB, ChkMovePriL, ChkMovePriRT, ChkMovePriR, ChkMovePriRB, ChkMovePriT, ChkMovePriB,
          EdtMoveDelay, EdtMoveWidth, EdtMoveHeight, ChkMoveOnVelk,
          ChkMoveSecLT, ChkMoveSecLB, ChkMoveSecL, ChkMoveSecRT, ChkMoveSecR, ChkMoveSecRB, ChkMoveSecT, ChkMoveSecB,
@@ -562,8 +572,19 @@ TEST_F(OptionDialogTest, InvalidEntryKeepsTheDialogOpenOnItsEditAndStoresNothing
         SendMessageA(up, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
         EXPECT_EQ(start, 0u);
         EXPECT_EQ(end, 3u);
-        // Corrected, the same entries are stored.
+        // Corrected, the same entries are stored; the chatter guard's edit is checked as the others.
         SetText(up, "0x10");
+        HWND bounce = FindControl(dialog, EdtWheelBounce);
+        SetText(bounce, "30ms");
+        Click(FindControl(dialog, OKBtn));
+        box = WaitForWindow(TITLE);
+        ASSERT_NE(box, nullptr);
+        EXPECT_NE(FindControlByText(box, "'30ms' は整数ではありません."), nullptr);
+        Click(FindControlByText(box, "OK"));
+        EXPECT_TRUE(WaitUntilGone(box));
+        EXPECT_TRUE(WaitUntil([&] { return FocusOf(dialog) == bounce; }));
+        EXPECT_TRUE(IsWindowVisible(dialog));
+        SetText(bounce, "45");
         Click(FindControl(dialog, OKBtn));
         EXPECT_TRUE(WaitUntilGone(dialog));
     });
@@ -573,6 +594,7 @@ TEST_F(OptionDialogTest, InvalidEntryKeepsTheDialogOpenOnItsEditAndStoresNothing
                             {"FullScreen=2", "FullScreen=0"},
                             {"OnWheel=3", "OnWheel=1"},
                             {"Up=11", "Up=16"},
+                            {"BounceGuard=41", "BounceGuard=45"},
                             {"OnMove=-56191", "OnMove=-56175"}})
         expected.replace(expected.find(from), from.size(), to);
     EXPECT_EQ(ReadTextFile(plugin.ini_path), expected);

@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "engine/TimerTick.h"
+#include "tools/hostside/WindowDriver.h"
 
 TestHost g_host;
 static const bool g_host_installed = (SetHostSide(&g_host), true);
@@ -243,7 +244,7 @@ void InjectWheel(int delta, DWORD time) {
     input.type = INPUT_MOUSE;
     input.mi.dwFlags = MOUSEEVENTF_WHEEL;
     input.mi.mouseData = static_cast<DWORD>(delta);
-    input.mi.time = time;
+    input.mi.time = time ? time : HandPacedWheelStamp();
     Send(input);
 }
 

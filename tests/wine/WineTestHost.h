@@ -90,7 +90,8 @@ bool PumpTicks(int ticks, DWORD timeout_ms = 10000);
 // Pumps until the pause after an activation has run out since the host's last hot key.
 bool PumpPastCoolDown();
 
-// Real input, from the injecting thread. The time stamp is the tick count unless given.
+// Real input, from the injecting thread. The time stamp is the tick count unless given; a wheel
+// notch's, unless given, is a hand's pace after the notch before (HandPacedWheelStamp).
 void InjectWheel(int delta, DWORD time = 0);
 // `extra_info` as Windows gives it: 0xFF515701 marks an event that it made from a touch.
 void InjectButton(DWORD flag, DWORD time = 0, ULONG_PTR extra_info = 0);

@@ -61,8 +61,8 @@ void BM_QueuedWheelRecognised(benchmark::State &state) {
     HookEvent out;
     uint32_t t = 0;
     for (auto _ : state) {
-        t += 10;
-        ev.mouse_data = (t / 10) % 2 ? 0x00780000u : 0xFF880000u;
+        t += 60;   // a hand's pace: quicker turns are chatter, which counts for nothing
+        ev.mouse_data = (t / 60) % 2 ? 0x00780000u : 0xFF880000u;
         ev.now = ev.time = t;
         g_hook_queue.Push(ev);
         g_hook_queue.TakeWake();
@@ -88,15 +88,15 @@ void BM_HookMouseMove(benchmark::State &state) {
 }
 BENCHMARK(BM_HookMouseMove);
 
-// Two events in turn, 10 ms apart: each pair is a step of a gesture that keeps going.
+// Two events in turn, 60 ms apart (a hand's pace): each pair is a step of a gesture that keeps going.
 void AlternatingEvents(benchmark::State &state, uint32_t first_msg, uint32_t first_data, uint32_t second_msg,
                        uint32_t second_data, int32_t onwheel = WHEEL_GESTURE_ON) {
     Settings cfg = DefaultSettings();
     cfg.wheel.onwheel = onwheel;
     uint32_t t = 0;
     for (auto _ : state) {
-        t += 10;
-        bool first = (t / 10) % 2;
+        t += 60;
+        bool first = (t / 60) % 2;
         g_hook_saw_event.store(true, std::memory_order_relaxed);
         benchmark::DoNotOptimize(HandleMouseEvent(first ? first_msg : second_msg, {100, 100},
                                                   first ? first_data : second_data, t, t, cfg));

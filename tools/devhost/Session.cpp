@@ -302,6 +302,8 @@ void Session::Inject(DWORD flags, DWORD data) {
     input.type = INPUT_MOUSE;
     input.mi.dwFlags = flags;
     input.mi.mouseData = data;
+    if (flags == MOUSEEVENTF_WHEEL)
+        input.mi.time = HandPacedWheelStamp();
     // Taken before sending: the hook, and with it a gesture's hot key, runs inside SendInput.
     input_ticks_.push_back(GetTickCount());
     SendInput(1, &input, sizeof input);

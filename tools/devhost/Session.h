@@ -2,7 +2,8 @@
 // plug-in from a thread of its own, while the host's thread pumps messages as Velkora's does.
 //
 //   move X Y                  put the cursor at X, Y
-//   wheel DELTA...            roll the wheel (120 is one notch forward, -120 one back)
+//   wheel DELTA...            roll the wheel (120 is one notch forward, -120 one back), the
+//                             notches stamped a hand's pace apart
 //   down|up BUTTON            press or release left, middle or right
 //   click BUTTON [COUNT]      press and release, COUNT times
 //   wait MS                   let the host run

@@ -106,6 +106,15 @@ void PressKey(WORD key, std::initializer_list<WORD> modifiers) {
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
+DWORD HandPacedWheelStamp() {
+    static DWORD last;
+    const DWORD paced = last + HAND_PACE_MS, now = GetTickCount();
+    last = static_cast<int32_t>(now - paced) > 0 ? now : paced;   // by difference: across the wrap
+    if (last == 0)   // 0 would have the system stamp it
+        last = 1;
+    return last;
+}
+
 HWND FocusOf(HWND window) {
     GUITHREADINFO info = {};
     info.cbSize = sizeof info;

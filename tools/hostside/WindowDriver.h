@@ -25,6 +25,11 @@ void Click(HWND button);                                // posted: the click may
 // Real keystrokes for the foreground window: the modifiers go down, the key is pressed, the
 // modifiers come up.
 void PressKey(WORD key, std::initializer_list<WORD> modifiers = {});
+// The time stamp of the next wheel notch of a hand: HAND_PACE_MS after the last one, or now if
+// that is later. Notches injected back to back would otherwise be stamped within a millisecond
+// of each other, as only a worn wheel's chatter sends them.
+constexpr DWORD HAND_PACE_MS = 60;
+DWORD HandPacedWheelStamp();
 HWND FocusOf(HWND window);                               // the focus of the window's thread
 RECT RectIn(HWND window, HWND parent);                   // the window's rectangle in parent's client area
 // The label of a tab control's page.
