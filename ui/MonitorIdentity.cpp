@@ -10,8 +10,6 @@ namespace {
 
 const char IDENTITY_CLASS[] = "CursorwakeIdentity";
 const UINT_PTR HIDE_TIMER_ID = 1;
-// Painted in this colour, a pixel shows what lies below.
-const COLORREF SEE_THROUGH = RGB(255, 0, 255);
 const COLORREF ZONE_COLOUR = RGB(255, 96, 0);
 const COLORREF NUMBER_BOX_COLOUR = RGB(0, 0, 128);
 const BYTE OPACITY = 208;
@@ -35,44 +33,57 @@ RECT OnWindow(const Rect32 &zone, const Rect32 &own) {
             clamp(int64_t{zone.right} - own.left + 1), clamp(int64_t{zone.bottom} - own.top + 1)};
 }
 
-// The zones of every monitor, each where it lies on this one (most lie on their own), and this
-// monitor's number in a box in its middle.
-void Paint(HWND window, size_t index) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(window, &ps);
+// What the window over monitor `index` shows, in its own pixels: the switched-on zones of every
+// monitor, each where it lies on this one (most lie on their own), then the box of its number,
+// a square a quarter of the monitor high in its middle. The window takes their shape.
+struct Shapes {
+    RECT rects[MONITOR_LIST_CAP * MONITOR_ZONE_COUNT + 1];
+    size_t count;
+};
+
+Shapes ShapesOf(size_t index) {
     const Identity &id = g_identity;
     const Rect32 &own = id.monitors[index];
-    RECT client;
-    GetClientRect(window, &client);
-    HBRUSH see_through = CreateSolidBrush(SEE_THROUGH), zone_brush = CreateSolidBrush(ZONE_COLOUR);
-    FillRect(dc, &client, see_through);
+    Shapes shapes = {};
     for (size_t m = 0; m < id.count; ++m) {
         const uint32_t bits = MonitorZoneBits(id.onmove, id.onmove_others, m);
         Rect32 zones[MONITOR_ZONE_COUNT];
         MonitorZoneRects(id.monitors[m], id.width, id.height, zones);
-        for (size_t z = 0; z < MONITOR_ZONE_COUNT; ++z) {
-            if (!(bits >> z & 1))
-                continue;
-            const RECT r = OnWindow(zones[z], own);
-            FillRect(dc, &r, zone_brush);
-        }
+        for (size_t z = 0; z < MONITOR_ZONE_COUNT; ++z)
+            if (bits >> z & 1)
+                shapes.rects[shapes.count++] = OnWindow(zones[z], own);
     }
-    // Without smoothing, no edge of a figure takes the see-through colour's tint.
+    const LONG w = own.right - own.left, h = own.bottom - own.top, side = h / 4;
+    shapes.rects[shapes.count++] = {(w - side) / 2, (h - side) / 2, (w + side) / 2, (h + side) / 2};
+    return shapes;
+}
+
+HRGN RegionOf(const Shapes &shapes) {
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    for (size_t i = 0; i < shapes.count; ++i) {
+        HRGN part = CreateRectRgnIndirect(&shapes.rects[i]);
+        CombineRgn(region, region, part, RGN_OR);
+        DeleteObject(part);
+    }
+    return region;
+}
+
+void Paint(HWND window, size_t index) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window, &ps);
+    const Shapes shapes = ShapesOf(index);
+    HBRUSH zone_brush = CreateSolidBrush(ZONE_COLOUR), box_brush = CreateSolidBrush(NUMBER_BOX_COLOUR);
+    RECT box = shapes.rects[shapes.count - 1];
+    for (size_t i = 0; i + 1 < shapes.count; ++i)
+        FillRect(dc, &shapes.rects[i], zone_brush);
+    FillRect(dc, &box, box_brush);
     LOGFONTA face = SystemMessageFont();
-    face.lfHeight = -(client.bottom / 6);
+    face.lfHeight = -(box.bottom - box.top) * 2 / 3;
     face.lfWeight = FW_BOLD;
-    face.lfQuality = NONANTIALIASED_QUALITY;
     HFONT font = CreateFontIndirectA(&face);
     HGDIOBJ old_font = SelectObject(dc, font);
     char number[8];
     FormatCut(number, sizeof number, "%u", static_cast<unsigned>(index + 1));
-    RECT box = {};
-    DrawTextA(dc, number, -1, &box, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-    const int side = (box.right > box.bottom ? box.right : box.bottom) * 3 / 2;
-    SetRect(&box, (client.right - side) / 2, (client.bottom - side) / 2, (client.right + side) / 2,
-            (client.bottom + side) / 2);
-    HBRUSH box_brush = CreateSolidBrush(NUMBER_BOX_COLOUR);
-    FillRect(dc, &box, box_brush);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(255, 255, 255));
     DrawTextA(dc, number, -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
@@ -80,7 +91,6 @@ void Paint(HWND window, size_t index) {
     DeleteObject(font);
     DeleteObject(box_brush);
     DeleteObject(zone_brush);
-    DeleteObject(see_through);
     EndPaint(window, &ps);
 }
 
@@ -117,8 +127,10 @@ void ShowMonitorIdentity(HINSTANCE module, const Settings &shown) {
     Identity &id = g_identity;
     id = {module, {}, {}, g_monitor_count, shown.move.onmove, shown.move.onmove_others, shown.move.width,
           shown.move.height};
+    for (size_t i = 0; i < id.count; ++i)
+        id.monitors[i] = g_monitor_rects[i];
     for (size_t i = 0; i < id.count; ++i) {
-        const Rect32 &m = id.monitors[i] = g_monitor_rects[i];
+        const Rect32 &m = id.monitors[i];
         // A layered window that is also transparent lets the clicks through, to the window below.
         HWND window = CreateWindowExA(
             WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, IDENTITY_CLASS,
@@ -127,7 +139,8 @@ void ShowMonitorIdentity(HINSTANCE module, const Settings &shown) {
             continue;
         id.windows[i] = window;
         SetWindowLongPtrA(window, GWLP_USERDATA, static_cast<LONG_PTR>(i));
-        SetLayeredWindowAttributes(window, SEE_THROUGH, OPACITY, LWA_COLORKEY | LWA_ALPHA);
+        SetWindowRgn(window, RegionOf(ShapesOf(i)), FALSE);   // the window owns the region from here on
+        SetLayeredWindowAttributes(window, 0, OPACITY, LWA_ALPHA);
         ShowWindow(window, SW_SHOWNOACTIVATE);
         // Created topmost, the window stands above the others on Wine's X display only once its
         // place is set.
