@@ -62,8 +62,15 @@ void CALLBACK TimerProc(HWND, UINT, UINT_PTR, DWORD);
 // visit to a hot zone; setting it again replaces it, stopping the timer takes it too.
 void StartVisitWake(UINT ms);
 void VisitWake();
-// One tick's look at the hook: probes it, re-installs a lost one, retries a refused one.
-void WatchMouseHook(DWORD now, POINT cursor);
+// No visit to a hot zone is under way; presses that the system reports from before do not count.
+void ForgetZoneVisit();
+// The repeating timer of the engine window (VISIT_SAMPLE_TIMER_ID) that asks the system for the
+// buttons while a visit waits; false when it cannot be set. Stopping the timer takes it too.
+bool SampleButtonsOfVisit(bool on);
+void ButtonSample();
+// One tick's look at the hook: probes it, re-installs a lost one, retries a refused one. True
+// when it installed a hook, which may have taken a while.
+bool WatchMouseHook(DWORD now, POINT cursor);
 
 // Stores the tick of the activation, read now, and asks for the host's "TrayInOut" hot key.
 void ActivateHost();
@@ -76,9 +83,10 @@ void DestroyEngineWindow();   // on any thread; only the window's own can destro
 static const UINT WM_ENGINE_EVENTS = WM_APP + 1;   // the hook thread has queued events
 static const UINT_PTR ENGINE_TIMER_ID = 1;
 static const UINT_PTR VISIT_WAKE_TIMER_ID = 2;
+static const UINT_PTR VISIT_SAMPLE_TIMER_ID = 3;
 
-// The wheel, the last activation and the zone edge start afresh at set-up; the button records
-// keep what they hold.
+// The wheel, the last activation, the zone edge and the visit under way start afresh at set-up;
+// the button records keep what they hold.
 void ResetGestureState();
 
 // A list that comes back empty (the system between two layouts) leaves the snapshot as it was.

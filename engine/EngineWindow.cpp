@@ -5,6 +5,7 @@
 // message-only window does.
 #include "engine/Engine.h"
 #include "engine/Gestures.h"
+#include "engine/TimerTick.h"
 
 static const char ENGINE_WINDOW_CLASS[] = "CursorwakeEngine";
 
@@ -40,6 +41,8 @@ static LRESULT CALLBACK EngineWindowProc(HWND window, UINT msg, WPARAM wparam, L
         } else if (wparam == VISIT_WAKE_TIMER_ID) {
             KillTimer(window, VISIT_WAKE_TIMER_ID);
             VisitWake();
+        } else if (wparam == VISIT_SAMPLE_TIMER_ID) {
+            ButtonSample();
         }
         return 0;
     case WM_CLOSE:
@@ -109,9 +112,10 @@ void DestroyEngineWindow() {
 }
 
 // The timer belongs to the window: its WM_TIMER reaches the window procedure, so that nothing
-// calls into the module after the window's procedure is taken away.
+// calls into the module after the window's procedure is taken away. Set again, the running timer
+// starts afresh with the new period, and the wait of a visit under way goes on with its wake and
+// its samples.
 void StartTimer(UINT period_ms) {
-    StopTimer();
     if (g_engine_window)
         g_timer_id = SetTimer(g_engine_window, ENGINE_TIMER_ID, period_ms, nullptr);
 }
@@ -122,6 +126,7 @@ void StopTimer() {
     if (g_engine_window) {
         KillTimer(g_engine_window, g_timer_id);
         KillTimer(g_engine_window, VISIT_WAKE_TIMER_ID);
+        KillTimer(g_engine_window, VISIT_SAMPLE_TIMER_ID);
     }
     g_timer_id = 0;
 }
@@ -129,4 +134,13 @@ void StopTimer() {
 void StartVisitWake(UINT ms) {
     if (g_engine_window && g_timer_id)
         SetTimer(g_engine_window, VISIT_WAKE_TIMER_ID, ms, nullptr);
+}
+
+bool SampleButtonsOfVisit(bool on) {
+    if (!on) {
+        if (g_engine_window)
+            KillTimer(g_engine_window, VISIT_SAMPLE_TIMER_ID);
+        return true;
+    }
+    return g_engine_window && g_timer_id && SetTimer(g_engine_window, VISIT_SAMPLE_TIMER_ID, VISIT_SAMPLE_MS, nullptr);
 }

@@ -9,6 +9,7 @@ uint32_t g_timer_event_start;
 uint32_t g_timer_event_delay;
 uint32_t g_last_activation_tick;
 std::atomic<bool> g_hook_saw_event;
+std::atomic<uint32_t> g_hook_buttons;
 
 // A huge Allowance with no time-out lets a wheel direction count past any 32-bit number, and
 // a run of stray button-ups past any 8-bit one; a count held at the top still meets every

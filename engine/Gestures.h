@@ -63,6 +63,10 @@ extern uint32_t g_last_activation_tick;
 // The hook's sign of life: its thread sets this first thing for every event it sees, and each
 // timer tick reads and clears it (JudgeHook).
 extern std::atomic<bool> g_hook_saw_event;
+// The hook's count of button events, every button, down and up: it counts each after queueing it
+// (or dropping it from a full queue), so that a count read by the engine's thread covers only
+// events that it can take from the queue.
+extern std::atomic<uint32_t> g_hook_buttons;
 
 // Elapsed time is a difference, so the test holds across the 49.7-day wrap of the tick count.
 // A delay of zero or less, which a settings file may give, is due at once.

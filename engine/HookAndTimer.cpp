@@ -16,9 +16,13 @@ void StartEngine(HINSTANCE module) {
         return;
     CreateEngineWindow(module);
     // Velkora may enable a running plug-in again (a resume without a suspension): a visit under
-    // way, with the buttons it has seen, goes on.
-    if (!g_engine_running)
-        ForgetVisit();
+    // way, with the buttons it has seen, goes on. A stopped engine starts afresh: what the hook
+    // queued before the stop goes unread, also where the stop got no answer from the hook thread
+    // and nothing took the queue since.
+    if (!g_engine_running) {
+        HandleQueuedMouseEvents();
+        ForgetZoneVisit();
+    }
     g_engine_running = true;
     StartTimer(static_cast<UINT>(g_cfg.general.interval));
     InstallMouseHook();
@@ -28,6 +32,7 @@ void ResetGestureState() {
     g_wheel = WheelState{};
     g_last_activation_tick = 0;
     g_last_in_zone = false;
+    ForgetZoneVisit();
 }
 
 void StopEngine() {
@@ -125,7 +130,7 @@ static bool SeesForegroundInput() {
     return level != NO_INTEGRITY_LEVEL && (host_level == NO_INTEGRITY_LEVEL || level <= host_level);
 }
 
-void WatchMouseHook(DWORD now, POINT cursor) {
+bool WatchMouseHook(DWORD now, POINT cursor) {
     LASTINPUTINFO input = {};
     input.cbSize = sizeof input;
     GetLastInputInfo(&input);
@@ -137,13 +142,14 @@ void WatchMouseHook(DWORD now, POINT cursor) {
         break;
     case HOOK_LOST:
         ReinstallLostMouseHook(g_hook_watch.lost_severity);
-        break;
+        return true;
     case HOOK_INSTALL_AGAIN:
         InstallMouseHook();
-        break;
+        return true;
     case HOOK_WELL:
         break;
     }
+    return false;
 }
 
 void UninstallMouseHook() {

@@ -25,10 +25,13 @@ void ActivateHost() {
 
 LRESULT CALLBACK MouseHookProc(int code, WPARAM wparam, LPARAM lparam) {
     g_hook_saw_event.store(true, std::memory_order_relaxed);
-    if (code >= 0 && IsQueuedMessage(static_cast<uint32_t>(wparam))) {
+    const uint32_t msg = static_cast<uint32_t>(wparam);
+    if (code >= 0 && IsQueuedMessage(msg)) {
         const MSLLHOOKSTRUCT &ev = *reinterpret_cast<const MSLLHOOKSTRUCT *>(lparam);
-        g_hook_queue.Push({static_cast<uint32_t>(wparam), {ev.pt.x, ev.pt.y}, ev.mouseData, ev.time, GetTickCount(),
+        g_hook_queue.Push({msg, {ev.pt.x, ev.pt.y}, ev.mouseData, ev.time, GetTickCount(),
                            IsTouchOrPen(static_cast<uint32_t>(ev.dwExtraInfo))});
+        if (msg != MOUSE_MSG_WHEEL)
+            g_hook_buttons.fetch_add(1, std::memory_order_release);
         if (g_hook_queue.NeedsWake())
             if (HWND engine_window = g_hook_wake_window.load(std::memory_order_relaxed))
                 PostMessageA(engine_window, WM_ENGINE_EVENTS, 0, 0);
@@ -38,6 +41,7 @@ LRESULT CALLBACK MouseHookProc(int code, WPARAM wparam, LPARAM lparam) {
 
 void HandleQueuedMouseEvents() {
     g_hook_queue.TakeWake();
+    NoteQueueTaken(g_hook_buttons.load(std::memory_order_acquire));
     // Once the engine has stopped (disabled, suspended, a dialog shown, also by Velkora when an
     // activation here called it), what the hook queued before goes unread: no gesture completes
     // for an engine that is off.
@@ -51,6 +55,8 @@ void HandleQueuedMouseEvents() {
             ActivateHost();
     }
     if (const uint32_t dropped = g_hook_queue.TakeDropped()) {
+        if (g_engine_running)
+            NoteQueuedEventForVisit(MOUSE_MSG_LBUTTONDOWN);   // a button may have been among them
         if (!g_drop_reported)
             g_VelkApi.Print(3, g_VelkApi.log_tag, "hook queue full: %u mouse events dropped", dropped);
         g_drop_reported = true;

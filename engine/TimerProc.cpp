@@ -23,14 +23,26 @@ public:
     }
     bool IsGestureHeldBack() override { return ::IsGestureHeldBack(); }
     void SendTrayInOut() override { RequestTrayInOut(); }
-    bool IsMouseButtonDown() override {
+    // GetAsyncKeyState reads the physical buttons, whichever window has them and however they
+    // are swapped; its low bit says "pressed since the last call for that key", by any thread.
+    // Where the input goes to another desktop (the lock screen, an elevation prompt's secure
+    // desktop) it reads every button up, and that desktop is closed to the host.
+    SystemButtons AskButtons() override {
         static const int BUTTONS[] = {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON, VK_XBUTTON1, VK_XBUTTON2};
-        for (int button : BUTTONS)
-            if (GetAsyncKeyState(button) & 0x8000)
-                return true;
-        return false;
+        SystemButtons buttons = {false, false, false};
+        if (HDESK input_desktop = OpenInputDesktop(0, FALSE, DESKTOP_READOBJECTS)) {
+            CloseDesktop(input_desktop);
+            buttons.known = true;
+        }
+        for (int button : BUTTONS) {
+            const SHORT state = GetAsyncKeyState(button);
+            buttons.down |= (state & 0x8000) != 0;
+            buttons.pressed |= (state & 0x0001) != 0;
+        }
+        return buttons;
     }
     void WakeAfter(uint32_t ms) override { StartVisitWake(ms); }
+    bool SampleButtons(bool on) override { return SampleButtonsOfVisit(on); }
 };
 
 typedef BOOL(WINAPI *GetPhysicalCursorPosProc)(POINT *);
@@ -75,13 +87,27 @@ void VisitWake() {
     RunVisitWake(now, {point.x, point.y}, g_cfg, host);
 }
 
+void ForgetZoneVisit() {
+    PluginTickHost host;
+    ForgetVisit(host);
+}
+
+void ButtonSample() {
+    PluginTickHost host;
+    RunButtonSample(host);
+}
+
 void CALLBACK TimerProc(HWND, UINT, UINT_PTR, DWORD) {
     DWORD now;
     POINT point;
     if (!BeginLook(now, point))
         return;
-    WatchMouseHook(now, point);
-    now = GetTickCount();   // putting a lost hook back may have taken seconds
+    // Putting a lost hook back may have taken seconds: the clock and the cursor are read again.
+    if (WatchMouseHook(now, point)) {
+        now = GetTickCount();
+        if (!GetCursorPos(&point))
+            return;
+    }
     PluginTickHost host;
     RunTimerTick(now, {point.x, point.y}, PhysicalCursorPos(point), g_cfg, host);
 }

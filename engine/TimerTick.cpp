@@ -45,17 +45,48 @@ static void EvaluateMove(uint32_t now, Point32 point, TickHost &host) {
     g_last_in_zone = hit;
 }
 
+ButtonCounts g_button_counts;
+
+void NoteQueueTaken(uint32_t buttons_counted) { g_button_counts.taken = buttons_counted; }
+
 void NoteQueuedEventForVisit(uint32_t msg) {
     if (msg != MOUSE_MSG_WHEEL)   // every other queued message is a button's
         g_visit.button = true;
 }
 
-void ForgetVisit() { g_visit = ZoneVisit{}; }
+
+// The system's word on the buttons. Its press since the last ask counts only when the hook
+// counted no button event meanwhile: one that the hook counted is the hook's to report. The count
+// is read after the ask, since the system passes a press on to its state only once the hook has
+// let the event go.
+static bool SystemSawButton(TickHost &host) {
+    const SystemButtons asked = host.AskButtons();
+    const uint32_t counted = g_hook_buttons.load();
+    const bool unseen_press = asked.pressed && counted == g_button_counts.asked;
+    g_button_counts.asked = counted;
+    if (!asked.known)
+        g_visit.unknown = true;
+    return asked.down || unseen_press;
+}
+
+void ForgetVisit(TickHost &host) {
+    SystemSawButton(host);
+    g_visit = ZoneVisit{};
+}
 
 // The visit's one chance: whatever the outcome, it does not come again while the visit lasts.
 static void DecideVisit(uint32_t now, TickHost &host) {
-    g_visit.decided = true;
-    if (g_visit.button || host.IsMouseButtonDown()) {
+    ZoneVisit &visit = g_visit;
+    visit.decided = true;
+    host.SampleButtons(false);
+    // The last look at the queue: a button that the hook counted after the engine took it.
+    visit.button |= g_hook_buttons.load() != g_button_counts.taken;
+    visit.button |= SystemSawButton(host);
+    if (visit.unknown) {
+        host.Trace("the mouse buttons cannot be known: the zone waits for the cursor to leave");
+        return;
+    }
+    if (visit.button) {
         host.Trace("a mouse button was down: the zone waits for the cursor to leave");
         return;
     }
@@ -65,8 +96,13 @@ static void DecideVisit(uint32_t now, TickHost &host) {
 // A look at the zones with ClickGuard on, at a tick or when the visit's wait is over.
 static void LookAtZones(uint32_t now, Point32 point, bool wait_over, const Settings &cfg, TickHost &host) {
     ZoneVisit &visit = g_visit;
+    const bool asked = !wait_over && g_hook_watch.blind;
+    bool system_saw_button = asked && SystemSawButton(host);
     if (!host.IsInHotZone(point.x, point.y)) {
+        if (visit.inside && !visit.decided)
+            host.SampleButtons(false);
         visit.inside = false;
+        visit.unknown = false;
         if (!wait_over)
             visit.button = false;   // ticks alone clear it, so that the rule reads "since the last tick outside"
         return;
@@ -76,9 +112,15 @@ static void LookAtZones(uint32_t now, Point32 point, bool wait_over, const Setti
         visit.inside = true;
         visit.decided = false;
         visit.start = now;
-        if (cfg.move.delay > 0)
+        if (!asked)
+            system_saw_button = SystemSawButton(host);
+        if (cfg.move.delay > 0) {
             host.WakeAfter(delay);
+            if (!host.SampleButtons(true))
+                visit.unknown = true;
+        }
     }
+    visit.button |= system_saw_button;
     if (visit.decided)
         return;
     if (!wait_over && !IsDue(now, visit.start, delay)) {
@@ -86,6 +128,16 @@ static void LookAtZones(uint32_t now, Point32 point, bool wait_over, const Setti
         return;
     }
     DecideVisit(now, host);
+}
+
+void RunButtonSample(TickHost &host) {
+    ZoneVisit &visit = g_visit;
+    if (visit.inside && !visit.decided && !visit.button && !visit.unknown) {
+        visit.button = SystemSawButton(host);
+        if (!visit.button && !visit.unknown)
+            return;
+    }
+    host.SampleButtons(false);   // the visit's outcome is settled, or it has ended
 }
 
 static ButtonState &ButtonOfHoldDownEvent(int32_t event) {
@@ -178,6 +230,7 @@ static void NoteReinstall(uint32_t now) {
 HookVerdict JudgeHook(uint32_t now, Point32 cursor, uint32_t last_input, bool installed, bool conclusive) {
     HookWatch &w = g_hook_watch;
     const bool seen = g_hook_saw_event.exchange(false);
+    w.blind = true;
     if (!installed) {
         if (now - w.install_failed_tick < HOOK_INSTALL_RETRY_MS)
             return HOOK_WELL;
@@ -196,12 +249,14 @@ HookVerdict JudgeHook(uint32_t now, Point32 cursor, uint32_t last_input, bool in
     w.last_input = last_input;
     if (w.probing) {
         w.probing = false;
+        w.blind = !seen;
         if (seen)
             return HOOK_WELL;
         NoteReinstall(now);
         return HOOK_LOST;
     }
-    if (!moved || seen || !input)
+    w.blind = moved && !seen && input;
+    if (!w.blind)
         return HOOK_WELL;
     if (w.has_acted && now - w.act_tick < Spacing())
         return HOOK_WELL;

@@ -8,6 +8,16 @@
 #include "engine/Gestures.h"
 
 constexpr uint32_t ACTIVATION_COOL_DOWN_MS = 1000;
+// How often the system's buttons are asked while a visit to a hot zone waits.
+constexpr uint32_t VISIT_SAMPLE_MS = 15;
+
+// The physical mouse buttons as the system knows them, whatever window they went to and however
+// they are swapped: all five of them, asked at once.
+struct SystemButtons {
+    bool known;     // false where the system cannot tell (input goes to another desktop)
+    bool down;      // a button is down now
+    bool pressed;   // a button went down since the last time anyone asked
+};
 
 class TickHost {
 public:
@@ -17,10 +27,13 @@ public:
     virtual bool HostHasFocus() = 0;          // false when the host cannot tell
     virtual bool IsGestureHeldBack() = 0;     // full screen in front, as the settings say
     virtual void SendTrayInOut() = 0;
-    virtual bool IsMouseButtonDown() = 0;     // any button, as the system knows it now
+    virtual SystemButtons AskButtons() = 0;
     // The visit's wait ends between two ticks: RunVisitWake is to run `ms` from now. A later
     // request replaces an earlier one.
     virtual void WakeAfter(uint32_t ms) = 0;
+    // RunButtonSample is to run every VISIT_SAMPLE_MS from now on, or no more; false when it
+    // cannot be arranged.
+    virtual bool SampleButtons(bool on) = 0;
 
     void Trace(const char *format, ...) __attribute__((format(printf, 2, 3)));
 };
@@ -31,21 +44,43 @@ extern bool g_last_in_zone;
 // there. A visit begins at the first tick that finds the cursor in a zone and ends at the first
 // tick, or the end of its wait, that finds it in none. It activates once at most, `Delay` ms after
 // it began, and only if no button was down at any moment since the last tick that found the
-// cursor outside: neither a press or a release (from the hook's queue; those of touch and pen
-// count too) nor a button held when the wait ends (from the system). A visit that cannot activate
-// (a button, the cool-down, the focus, full screen) is spent until the cursor leaves every zone.
+// cursor outside: neither a press or a release from the hook's queue (those of touch and pen
+// count too, and so do those queued after the engine last took the queue), nor one that the
+// system reports. A visit that cannot activate (a button, buttons that cannot be known, the
+// cool-down, the focus, full screen) is spent until the cursor leaves every zone.
+//
+// The hook does not see every click: none while it is lost or not yet put back, none into a
+// window of a higher integrity level, none that a full queue drops. So the system is asked too:
+// at the tick that begins a visit, every VISIT_SAMPLE_MS while it waits, and when it decides.
+// Its "pressed since the last ask" catches a click between two asks; a press it reports while
+// the hook counted none since the last ask is one the hook missed. The tick that begins a visit
+// reaches back to the last ask: ticks that know the hook blind (HookWatch::blind) ask too, so
+// that there it reaches back one tick.
 struct ZoneVisit {
     bool inside;        // the last look found the cursor in a zone
     bool decided;       // this visit has activated or is spent
     uint32_t start;     // the tick of the look that began it
     bool button;        // a button went down or up since the last tick that found it outside
+    bool unknown;       // the system could not tell the buttons during the visit
 };
 extern ZoneVisit g_visit;
 
-// On the engine's thread, for each event the hook queued, before recognition.
+// The hook's count of button events (g_hook_buttons) when the engine last took its queue, and
+// when the system was last asked.
+struct ButtonCounts {
+    uint32_t taken, asked;
+};
+extern ButtonCounts g_button_counts;
+
+// On the engine's thread, as it begins to take the hook's queue: the hook's count of button
+// events then (g_hook_buttons); every one of them is in the queue or was dropped.
+void NoteQueueTaken(uint32_t buttons_counted);
+// On the engine's thread, for each event the hook queued, before recognition; and for a full
+// queue, whose dropped events may have been buttons.
 void NoteQueuedEventForVisit(uint32_t msg);
-// The engine starts: no visit is under way and no button has been seen.
-void ForgetVisit();
+// The engine starts, or is set up again: no visit is under way and no button has been seen. The
+// system is asked once, so that a press it reports later came after this.
+void ForgetVisit(TickHost &host);
 
 // `point` is the cursor as GetCursorPos gives it, in the same pixels as the monitor rectangles of
 // the hot zones; `physical` is the cursor in the physical pixels of the hook's events, which the
@@ -54,6 +89,8 @@ void ForgetVisit();
 void RunTimerTick(uint32_t now, Point32 point, Point32 physical, const Settings &cfg, TickHost &host);
 // The wait that TickHost::WakeAfter asked for has ended: the visit under way, if any, decides.
 void RunVisitWake(uint32_t now, Point32 point, const Settings &cfg, TickHost &host);
+// One of the samples that TickHost::SampleButtons asked for.
+void RunButtonSample(TickHost &host);
 
 // The system may remove a low-level hook without a word (hooks that kept it waiting, session
 // switches, resume from sleep). A tick suspects a loss when the cursor moved since the last tick,
@@ -97,6 +134,9 @@ struct HookWatch {
     uint32_t reinstall_tick;
     int lost_severity;          // of the line for the re-install just decided: 3 first, then 7
     uint32_t install_failed_tick;
+    // This tick knows that the hook missed input or may have: none is installed, the input went
+    // where no hook of the host's is given it, or the cursor moved by input the hook did not see.
+    bool blind;
 };
 
 extern HookWatch g_hook_watch;

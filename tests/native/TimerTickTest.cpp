@@ -23,13 +23,21 @@ public:
     bool HostHasFocus() override { return has_focus; }
     bool IsGestureHeldBack() override { return held_back; }
     void SendTrayInOut() override { ++sent; }
-    bool IsMouseButtonDown() override { return button_down; }
+    SystemButtons AskButtons() override {
+        const SystemButtons buttons = {known, button_down, pressed};
+        pressed = false;
+        return buttons;
+    }
     void WakeAfter(uint32_t ms) override { wake_in = ms; }
+    bool SampleButtons(bool on) override { return sampling = on, true; }
 
     std::vector<std::string> lines;
     bool has_focus = false;
     bool held_back = false;
     bool button_down = false;
+    bool pressed = false;   // since the last ask
+    bool known = true;
+    bool sampling = false;
     int sent = 0;
     uint32_t wake_in = 0;   // 0: no wake asked for
 };
@@ -44,7 +52,10 @@ protected:
         cfg.move.delay = 20;
         cfg.move.click_guard = 0;   // the cycle of ticks; the visits of ClickGuard have their table
         ClearTimerEvent();
-        ForgetVisit();
+        g_hook_buttons = 0;
+        g_button_counts = {};
+        ForgetVisit(host);
+        g_hook_watch = {};
         g_last_in_zone = false;
         g_last_activation_tick = 0;
         g_left_button = g_middle_button = g_right_button = {};
@@ -250,6 +261,10 @@ struct ZoneStory {
     uint32_t last_activation = 0;                          // of a gesture before
     bool held_back = false;                                // full screen in front
     int spent_by_button = 0;                               // lines that say a button spent a visit
+    std::vector<uint32_t> unseen = {};                     // presses only the system saw
+    std::vector<uint32_t> after_drain = {};                // buttons the hook counted after a tick took the queue
+    Span blind = {0, 0};                                   // ticks that know the hook blind
+    bool unknown = false;                                  // the system cannot tell the buttons
 };
 
 const ZoneStory ZONE_STORIES[] = {
@@ -280,6 +295,19 @@ const ZoneStory ZONE_STORIES[] = {
     {"ClickGuard 0: passing through at a check", 500, 200, 0, {{1490, 1510}}, {}, {1500}},
     {"ClickGuard 0: short Interval, rest", 50, 200, 0, {{1010, NEVER}}, {}, {1200}},
     {"ClickGuard 2 is on", 500, 200, 2, {{1010, NEVER}}, {{1260, DOWN}, {1262, UP}}, {}, {}, {}, 0, false, 1},
+    {"a click the hook saw before arriving", 500, 200, 1, {{1010, NEVER}}, {{800, DOWN}, {802, UP}}, {1700}},
+    {"a click the hook missed, after arriving and before the visit was seen", 500, 200, 1, {{1010, NEVER}}, {},
+     {}, {1260, 1262}, {}, 0, false, 1, {1260}},
+    {"a click of 30 ms the hook missed in the visit's wait", 500, 200, 1, {{1010, NEVER}}, {}, {}, {1600, 1630},
+     {}, 0, false, 1, {1600}},
+    {"a click the hook missed before arriving, no tick knowing it blind", 500, 200, 1, {{1010, NEVER}}, {}, {}, {},
+     {}, 0, false, 1, {700}},
+    {"a click the hook missed before arriving, ticks knowing it blind", 500, 200, 1, {{1010, NEVER}}, {}, {1700},
+     {}, {}, 0, false, 0, {700}, {}, {0, NEVER}},
+    {"a click between a look at the queue and the decision", 500, 200, 1, {{1010, NEVER}}, {}, {}, {}, {}, 0,
+     false, 1, {}, {1700}},
+    {"buttons that cannot be known", 500, 200, 1, {{1010, NEVER}}, {}, {}, {}, {}, 0, false, 0, {}, {}, {0, 0},
+     true},
 };
 
 TEST_F(TimerTickTest, ZoneStories) {
@@ -295,10 +323,25 @@ TEST_F(TimerTickTest, ZoneStories) {
         std::vector<uint32_t> activations;
         uint32_t wake_at = NEVER;
         int spent_by_button = 0;
+        host.known = !story.unknown;
         for (uint32_t t = 0; t < 6000; ++t) {
             for (const auto &event : story.queued)
-                if (event.first == t)
+                if (event.first == t) {
+                    host.pressed |= event.second == DOWN;
+                    NoteQueueTaken(++g_hook_buttons);
                     NoteQueuedEventForVisit(event.second);
+                }
+            for (uint32_t press : story.unseen)
+                host.pressed |= press == t;
+            const bool ticks = t >= 1000 && (t - 1000) % story.interval == 0;
+            if (ticks || t == wake_at)
+                NoteQueueTaken(g_hook_buttons);
+            for (uint32_t press : story.after_drain)
+                if (press == t) {
+                    host.pressed = true;
+                    ++g_hook_buttons;
+                }
+            g_hook_watch.blind = story.blind.Holds(t);
             host.button_down = story.held.Holds(t);
             host.has_focus = story.focused.Holds(t);
             bool inside = false;
@@ -307,8 +350,10 @@ TEST_F(TimerTickTest, ZoneStories) {
             const Point32 pt = inside ? IN_ZONE : OUTSIDE;
             const int sent = host.sent;
             host.lines.clear();
-            if (t >= 1000 && (t - 1000) % story.interval == 0)
+            if (ticks)
                 RunTimerTick(t, pt, pt, cfg, host);
+            else if (host.sampling && t % VISIT_SAMPLE_MS == 0)
+                RunButtonSample(host);
             if (host.wake_in) {
                 wake_at = t + host.wake_in;
                 host.wake_in = 0;
@@ -354,9 +399,12 @@ TEST_F(HookWatchTest, OnlyACursorMovedWithoutAnEventMeansALostHook) {
     EXPECT_EQ(Interval(1100, {20, 10}, false), HOOK_WELL);          // keyboard only: nothing moved, nothing seen
     EXPECT_EQ(Interval(1150, {20, 10}, true), HOOK_WELL);           // a button or the wheel without moving
     EXPECT_EQ(Interval(1200, {30, 10}, false, false), HOOK_WELL);   // SetCursorPos on Windows: no input
+    EXPECT_FALSE(g_hook_watch.blind);
     EXPECT_EQ(Interval(1250, {20, 11}, false), HOOK_PROBE);         // moved by input, unseen: asked
+    EXPECT_TRUE(g_hook_watch.blind);
     EXPECT_FALSE(g_hook_saw_event);
     EXPECT_EQ(Interval(1300, {20, 11}, false, false), HOOK_LOST);   // the probe went unseen
+    EXPECT_TRUE(g_hook_watch.blind);
     EXPECT_EQ(g_hook_watch.lost_severity, 3);
 }
 
@@ -424,8 +472,10 @@ TEST_F(HookWatchTest, InputTheHookCannotSeeGivesNoVerdict) {
     int32_t x = 0;
     Interval(1000, {0, 0}, false);
     EXPECT_EQ(Interval(1050, {x ^= 1, 0}, false), HOOK_PROBE);
-    for (uint32_t now = 1100; now < 1100 + 600000; now += 50)
+    for (uint32_t now = 1100; now < 1100 + 600000; now += 50) {
         ASSERT_EQ(Interval(now, {x ^= 1, 0}, false, true, false), HOOK_WELL) << now;
+        ASSERT_TRUE(g_hook_watch.blind);
+    }
     EXPECT_FALSE(g_hook_watch.has_reinstalled);
     EXPECT_EQ(g_hook_watch.spacing, 0u);
 

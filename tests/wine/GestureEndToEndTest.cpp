@@ -162,10 +162,25 @@ TEST_F(GestureEndToEndTest, ShortClickIsNoLongPress) {
 }
 
 TEST_F(GestureEndToEndTest, DwellInTheTopLeftCornerActivatesOnce) {
-    Start(Ini("1", "1", "0"));
+    LoadedPlugin &plugin = Start(Ini("1", "1", "0"));
     WhilePumping([] { MoveCursor(2, 2); });
     EXPECT_EQ(Activations(1, 500), 1u);
     ReportLatency("top-left corner dwell");
+    plugin.Setup();   // again, while it runs: the visit under way is forgotten with the zone's state
+    EXPECT_EQ(Activations(2, 500), 2u);
+}
+
+// Velkora resumes a plug-in that it never suspended: the visit under way goes on, and its wait
+// ends at its own wake, not at the next tick of the restarted timer.
+TEST_F(GestureEndToEndTest, ResumeWithoutASuspensionKeepsTheVisitAndItsWake) {
+    std::string ini = Ini("1", "1", "0");
+    ini.replace(ini.find("Interval=50"), 11, "Interval=1000");
+    LoadedPlugin &plugin = Start(ini.replace(ini.find("Delay=20"), 8, "Delay=300"));
+    MoveCursor(2, 2);
+    ASSERT_TRUE(PumpUntil([] { return g_host.Logged("point.x=2 y=2"); }, 10000));   // the visit began
+    plugin.api.OnSuspendHook(FALSE);
+    EXPECT_EQ(Activations(1), 1u);
+    EXPECT_TRUE(g_host.Logged("wait over: point.x=2 y=2"));
 }
 
 const std::string SPENT_BY_A_BUTTON = "a mouse button was down: the zone waits for the cursor to leave";
@@ -631,11 +646,23 @@ BOOL WINAPI TokenAsOfAnElevatedProgram(HANDLE token, TOKEN_INFORMATION_CLASS kin
 UINT WINAPI InputAsIntoAnElevatedProgram(UINT count, LPINPUT inputs, int size) {
     return g_input_refused ? 0 : g_real_send_input(count, inputs, size);
 }
+// Putting a hook back takes a while, and the user moves the mouse meanwhile.
+std::atomic<bool> g_moved_while_installing;
+decltype(&SetWindowsHookExA) g_real_set_hook;
+HHOOK WINAPI InstallWhileTheUserMoves(int kind, HOOKPROC proc, HINSTANCE module, DWORD thread) {
+    if (g_moved_while_installing.exchange(false)) {
+        Sleep(100);
+        SetCursorPos(SCREEN_MIDDLE.x, 900);
+    }
+    return g_real_set_hook(kind, proc, module, thread);
+}
 
 // The system removes the hook without a word, as Windows does after hook time-outs. While the
-// input goes where no hook of the host's is given it, that tells nothing.
+// input goes where no hook of the host's is given it, that tells nothing. A click in a corner
+// meanwhile reaches no hook, and the system's word on the buttons spends the visit all the same.
 TEST_F(GestureEndToEndTest, LostHookComesBack) {
-    auto ini = Ini("1", "0", "6");
+    auto ini = Ini("1", "1", "6");
+    ini.replace(ini.find("Delay=20"), 8, "Delay=1000");
     plugin_.reset(new LoadedPlugin(CurrentTestName(), ini));
     ASSERT_TRUE(plugin_->Load());
     const HMODULE module = plugin_->module;
@@ -645,7 +672,9 @@ TEST_F(GestureEndToEndTest, LostHookComesBack) {
         PatchImport(module, "user32.dll", "SendInput", reinterpret_cast<void *>(InputAsIntoAnElevatedProgram)));
     g_real_get_token_information = reinterpret_cast<decltype(g_real_get_token_information)>(PatchProcAddress(
         module, "advapi32.dll", "GetTokenInformation", reinterpret_cast<void *>(TokenAsOfAnElevatedProgram)));
-    ASSERT_TRUE(g_real_get_foreground_window && g_real_send_input && g_real_get_token_information);
+    g_real_set_hook = reinterpret_cast<decltype(g_real_set_hook)>(
+        PatchImport(module, "user32.dll", "SetWindowsHookExA", reinterpret_cast<void *>(InstallWhileTheUserMoves)));
+    ASSERT_TRUE(g_real_get_foreground_window && g_real_send_input && g_real_get_token_information && g_real_set_hook);
     plugin_->Setup();
     PumpTicks(2);
     HHOOK lost = LoggedHook();
@@ -666,11 +695,21 @@ TEST_F(GestureEndToEndTest, LostHookComesBack) {
         EXPECT_EQ(g_host.CountStartingWith("hook lost"), 0);
         EXPECT_EQ(g_host.CountStartingWith("try ::SetWindowsHookEx(WH_MOUSE_LL, 0x"), 1);
     }
+    // A click within the wait of a visit, the probe refused meanwhile so that the hook stays away.
+    g_input_refused = true;
+    MoveCursor(2, 2);
+    ASSERT_TRUE(PumpUntil([] { return g_host.Logged("point.x=2 y=2"); }, 10000));
+    Click(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);   // from this thread: there is no hook to wait for
+    EXPECT_TRUE(PumpUntil([] { return g_host.Logged(SPENT_BY_A_BUTTON); }, 10000));
+    EXPECT_TRUE(g_host.hotkeys.empty());
+    g_input_refused = false;
+    MoveCursor(SCREEN_MIDDLE.x, SCREEN_MIDDLE.y);
     std::atomic<bool> back(false), finished(false);
     // Moves on until a tick has found them unseen by the hook, once the 5 s since the refused
     // probe have passed.
+    g_moved_while_installing = true;
     std::thread mover([&] {
-        for (int i = 0; i < 1500 && !back; ++i) {
+        for (int i = 0; i < 1500 && !back && g_moved_while_installing; ++i) {
             InjectMoves({{1, 0}});
             Sleep(10);
         }
@@ -681,6 +720,15 @@ TEST_F(GestureEndToEndTest, LostHookComesBack) {
     PumpUntil([&] { return finished.load(); }, 5000);
     mover.join();
     ASSERT_TRUE(reinstalled);
+    // The tick that put the hook back took the cursor afresh, where the user had moved it meanwhile.
+    int installs = 0;
+    std::string tick_after;
+    for (const LogLine &l : g_host.log) {
+        installs += l.text.compare(0, 26, "done. g_handle_mouse_ll=0x") == 0;
+        if (installs == 2 && tick_after.empty() && l.text.compare(0, 8, "point.x=") == 0)
+            tick_after = l.text;
+    }
+    EXPECT_NE(tick_after.find(" y=900"), std::string::npos) << tick_after;
     EXPECT_EQ(g_host.CountStartingWith("hook lost: the cursor moved, g_handle_mouse_ll=0x"), 1);
     for (const LogLine &l : g_host.log)
         if (l.text.compare(0, 10, "hook lost:") == 0) {
@@ -689,6 +737,10 @@ TEST_F(GestureEndToEndTest, LostHookComesBack) {
     WhilePumping(Jiggle);
     EXPECT_EQ(Activations(1), 1u);
     EXPECT_EQ(g_host.CountStartingWith("try ::SetWindowsHookEx(WH_MOUSE_LL, 0x"), 2);
+    PumpPastCoolDown();   // the hook back in place, a rest in the corner calls Velkora once
+    WhilePumping([] { MoveCursor(2, 2); });
+    EXPECT_EQ(Activations(2), 2u);
+    MoveCursor(SCREEN_MIDDLE.x, SCREEN_MIDDLE.y);
 
     // Removed again, then switched off and on, as a user would try: the stop finds the hook
     // gone, and the start puts a new one in.
@@ -699,7 +751,7 @@ TEST_F(GestureEndToEndTest, LostHookComesBack) {
     EXPECT_EQ(g_host.CountStartingWith("try ::SetWindowsHookEx(WH_MOUSE_LL, 0x"), 3);
     PumpPastCoolDown();
     WhilePumping(Jiggle);
-    EXPECT_EQ(Activations(2), 2u);
+    EXPECT_EQ(Activations(3), 3u);
 }
 
 TEST_F(GestureEndToEndTest, IntactHookIsNeverReinstalled) {
@@ -837,10 +889,11 @@ TEST_F(SlowHookThreadTest, StartWithoutAnAnswerFailsAndTheThreadLeavesOnItsOwn) 
 }
 
 // A stop without an answer is waited for once: the thread leaves once it has removed its hook,
-// and a start after that puts a new one in. At an unload a thread that cannot answer is ended, and
+// and a start after that puts a new one in; what the hook queued before the stop never counts. At an unload a thread that cannot answer is ended, and
 // the module goes only once it has.
 TEST_F(SlowHookThreadTest, StopWithoutAnAnswerIsWaitedForOnceAndAnUnloadEndsTheThreadFirst) {
     LoadedPlugin &plugin = Start(Ini("1", "0", "6"));
+    std::thread(Jiggle).join();   // queued for this thread, which does not pump before the stop
     ResetEvent(slow_.go);
     const double first_ms = Took([&] { plugin.api.MyToggleEnable(0); });
     EXPECT_GE(first_ms, 4000.0);

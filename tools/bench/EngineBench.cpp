@@ -145,8 +145,9 @@ public:
     bool HostHasFocus() override { return false; }
     bool IsGestureHeldBack() override { return false; }
     void SendTrayInOut() override {}
-    bool IsMouseButtonDown() override { return false; }
+    SystemButtons AskButtons() override { return {true, false, false}; }
     void WakeAfter(uint32_t) override {}
+    bool SampleButtons(bool) override { return true; }
 };
 
 void BM_TimerTickMoveCycle(benchmark::State &state) {
