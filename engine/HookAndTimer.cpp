@@ -77,8 +77,12 @@ static void ReinstallLostMouseHook(int severity) {
     InstallMouseHook();
 }
 
-// A zero-distance move: a live hook sees it, a lost one does not. It moves nothing. False when
-// the system refused it (a window of a higher integrity level in front, say).
+// A zero-distance move: a live hook sees it, a lost one does not. It moves nothing. SendInput
+// reports only input that it could not put into the input stream at all (0, with an error: input
+// to another desktop, say). Input that the system then keeps from a window of a higher
+// integrity level (UIPI) it does not report: it returns the count and sets no error, as if the
+// probe had gone through. So the window that would get the probe is judged first (SeesInputAt),
+// and a refusal that it does report proves nothing either.
 static bool InjectHookProbe() {
     INPUT input = {};
     input.type = INPUT_MOUSE;
@@ -106,21 +110,16 @@ static DWORD IntegrityLevel(HANDLE process) {
     return sid->SubAuthority[sid->SubAuthorityCount - 1];
 }
 
-// Whether the hook can see the input that goes to the window in front. It cannot when there is
-// none (the lock screen, the secure desktop of an elevation prompt) or when the window belongs
-// to a process of a higher integrity level than the host's (an elevated program), and the
-// plug-in cannot tell when that process or its token is closed to it.
-static bool SeesForegroundInput() {
+// Whether the hook is given the input of a process: not when its integrity level is above the
+// host's (an elevated program), and the plug-in cannot tell when the process or its token is
+// closed to it.
+static bool SeesInputOfProcess(DWORD process_id) {
     static DWORD host_level;
     static bool host_level_read;
     if (!host_level_read) {
         host_level = IntegrityLevel(GetCurrentProcess());
         host_level_read = true;
     }
-    DWORD process_id = 0;
-    HWND window = GetForegroundWindow();
-    if (!window || !GetWindowThreadProcessId(window, &process_id))
-        return false;
     HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process_id);
     if (!process)
         return false;
@@ -130,12 +129,46 @@ static bool SeesForegroundInput() {
     return level != NO_INTEGRITY_LEVEL && (host_level == NO_INTEGRITY_LEVEL || level <= host_level);
 }
 
+// The answer for the window last asked about in one place (in front, under the cursor). Its
+// process keeps its level, so the token is read only when another window comes there: a resting
+// tick opens no process.
+struct WindowJudged {
+    HWND window;
+    DWORD process_id;
+    bool sees;
+};
+
+static bool SeesInputOfWindow(HWND window, WindowJudged &last) {
+    DWORD process_id = 0;
+    if (!window || !GetWindowThreadProcessId(window, &process_id))
+        return false;
+    if (window != last.window || process_id != last.process_id)
+        last = {window, process_id, SeesInputOfProcess(process_id)};
+    return last.sees;
+}
+
+// Whether the hook can see the input of the user at the cursor. Keys go to the window in front,
+// the mouse to the window under the cursor, which may be another one beside it; each must belong
+// to a process whose input the hook is given. There is none in front on the lock screen and on
+// the secure desktop of an elevation prompt.
+static bool SeesInputAt(POINT cursor) {
+    static WindowJudged in_front, under_cursor;
+    const HWND front = GetForegroundWindow();
+    if (!SeesInputOfWindow(front, in_front))
+        return false;
+    HWND under = WindowFromPoint(cursor);
+    under = under ? GetAncestor(under, GA_ROOT) : nullptr;
+    if (!under || under == front || under == GetDesktopWindow())
+        return true;
+    return SeesInputOfWindow(under, under_cursor);
+}
+
 bool WatchMouseHook(DWORD now, POINT cursor) {
     LASTINPUTINFO input = {};
     input.cbSize = sizeof input;
     GetLastInputInfo(&input);
     const bool installed = g_handle_mouse_ll != nullptr;
-    switch (JudgeHook(now, {cursor.x, cursor.y}, input.dwTime, installed, installed && SeesForegroundInput())) {
+    switch (JudgeHook(now, {cursor.x, cursor.y}, input.dwTime, installed, installed && SeesInputAt(cursor))) {
     case HOOK_PROBE:
         if (!InjectHookProbe())
             WatchProbeRefused();
