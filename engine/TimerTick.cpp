@@ -54,7 +54,6 @@ void NoteQueuedEventForVisit(uint32_t msg) {
         g_visit.button = true;
 }
 
-
 // The system's word on the buttons. Its press since the last ask counts only when the hook
 // counted no button event meanwhile: one that the hook counted is the hook's to report. The count
 // is read after the ask, since the system passes a press on to its state only once the hook has
