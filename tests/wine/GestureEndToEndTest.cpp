@@ -278,9 +278,8 @@ TEST_F(GestureEndToEndTest, TouchDoubleTapIsNoDoubleClickButATapSpendsAVisit) {
 // How the top-right corner answers at the default settings, 20 tries of each way of coming there,
 // the arrival spread over the timer's period: prints the figures, and holds a visit to what it
 // promises (no click 150 ms after arriving and no drag calls Velkora, also where the hook is gone
-// and only the system sees the click; every rest does). A few
-// minutes long, so run by hand against any build of the plug-in (CURSORWAKE_DLL), with
-// --gtest_also_run_disabled_tests.
+// and only the system sees the click; every rest does). A few minutes long, so run by hand
+// against any build of the plug-in (CURSORWAKE_DLL), with --gtest_also_run_disabled_tests.
 TEST_F(GestureEndToEndTest, DISABLED_CornerFiguresAtTheDefaults) {
     Start("[General]\r\nEnable=1\r\n");
     struct Way {
@@ -935,8 +934,8 @@ TEST_F(SlowHookThreadTest, StartWithoutAnAnswerFailsAndTheThreadLeavesOnItsOwn) 
 }
 
 // A stop without an answer is waited for once: the thread leaves once it has removed its hook,
-// and a start after that puts a new one in; what the hook queued before the stop never counts. At an unload a thread that cannot answer is ended, and
-// the module goes only once it has.
+// and a start after that puts a new one in; what the hook queued before the stop never counts.
+// At an unload a thread that cannot answer is ended, and the module goes only once it has.
 TEST_F(SlowHookThreadTest, StopWithoutAnAnswerIsWaitedForOnceAndAnUnloadEndsTheThreadFirst) {
     LoadedPlugin &plugin = Start(Ini("1", "0", "6"));
     std::thread(Jiggle).join();   // queued for this thread, which does not pump before the stop
