@@ -41,6 +41,13 @@ public:
         const uint32_t stamp = static_cast<uint32_t>(std::floor(now_ / CLOCK_STEP_MS) * CLOCK_STEP_MS);
         notches_.push_back({START + stamp, delta});
     }
+    // A worn encoder's bounce on a notch `way`: back and forth within a few ms.
+    void Bounce(int way) {
+        Wait(Uniform(0, 3));
+        Send(-way);
+        Wait(Uniform(0, 3));
+        Send(way);
+    }
     double Hours() const { return now_ / 3600000.0; }
     const std::vector<Notch> &Notches() const { return notches_; }
 
@@ -64,11 +71,8 @@ Trace ChatteringWheel(double hours) {
             const int notches = t.Between(1, 16);
             for (int i = 0; i < notches; ++i) {
                 t.Send(way);
-                if (t.Chance(0.045)) {   // a bounce: back and forth within a few ms
-                    t.Wait(t.Uniform(0, 3));
-                    t.Send(-way);
-                    t.Wait(t.Uniform(0, 3));
-                    t.Send(way);
+                if (t.Chance(0.045)) {
+                    t.Bounce(way);
                 } else if (t.Chance(0.05)) {   // a notch read the wrong way round
                     t.Wait(t.Uniform(0, 4));
                     t.Send(-way);
@@ -129,12 +133,8 @@ Trace DeliberateJiggles(double pace_ms, int jiggles, bool worn = false) {
         int way = t.Chance(0.5) ? FORWARD : BACK;
         for (int i = 0; i < 4; ++i) {
             t.Send(way);
-            if (worn && t.Chance(0.1)) {
-                t.Wait(t.Uniform(0, 3));
-                t.Send(-way);
-                t.Wait(t.Uniform(0, 3));
-                t.Send(way);
-            }
+            if (worn && t.Chance(0.1))
+                t.Bounce(way);
             way = -way;
             t.Wait(i < 3 ? pace_ms * t.Uniform(0.9, 1.1) : t.Pause(2000, 5000));
         }
