@@ -28,6 +28,9 @@ struct Settings {
         int32_t delay;          // ms
         int32_t click_guard;    // not 0: a zone answers a resting cursor, not a click or a drag
         uint32_t onmove_others; // the zones of every monitor from the third on, as one monitor's byte
+        uint32_t push;          // MOVE_PUSH_* bits: which zones answer a push against the screen's edge
+        int32_t push_distance;  // pixels of push within a second that answer
+        uint32_t modifier;      // MODIFIER_* bits: keys that must be held for a zone to answer
     } move;
     struct Click {
         uint32_t onclick;       // CLICK_* bits
@@ -45,6 +48,15 @@ extern char g_ini_path[INI_PATH_SIZE];
 
 // A dot in a folder name is not an extension; a file name without a dot gets ".ini" appended.
 void DeriveIniPath(const char *module_path, char (&ini_path)[INI_PATH_SIZE]);
+
+// The Push setting. Bit 0: the edge strips answer a push against the screen's edge, not a rest.
+// Bit 1: the corners also answer a push, at once, besides a rest. Other bits are kept as read.
+enum : uint32_t { MOVE_PUSH_EDGES = 0x01, MOVE_PUSH_CORNERS = 0x02 };
+constexpr int32_t PUSH_DISTANCE_DEFAULT = 150;
+
+// The Modifier setting: a hot zone answers only while every key chosen here is down (either key
+// of a pair).
+enum : uint32_t { MODIFIER_SHIFT = 0x01, MODIFIER_CTRL = 0x02, MODIFIER_ALT = 0x04, MODIFIER_WIN = 0x08 };
 
 enum : uint32_t {
     MOVE_ZONE_LT = 0x01, MOVE_ZONE_RT = 0x02, MOVE_ZONE_RB = 0x04, MOVE_ZONE_LB = 0x08,
@@ -68,7 +80,7 @@ enum : uint32_t {
 };
 
 // One INI key. Integer keys move the field's 32-bit pattern unchanged, but for a negative
-// BounceGuard, which reads as 0; the single text key (ShortcutKey/ToggleEnable) has no accessors
+// BounceGuard, which reads as 0, and a PushDistance of 0 or less, which reads as 150; the single text key (ShortcutKey/ToggleEnable) has no accessors
 // and is handled by its caller.
 struct SettingsKey {
     const char *section;
@@ -81,7 +93,7 @@ struct SettingsKey {
 };
 
 // The keys in the order in which they are read and written.
-constexpr int SETTINGS_KEY_COUNT = 20;
+constexpr int SETTINGS_KEY_COUNT = 23;
 extern const SettingsKey SETTINGS_KEYS[SETTINGS_KEY_COUNT];
 
 void ApplyDefaults(Settings &cfg);

@@ -32,6 +32,15 @@ const SettingsKey SETTINGS_KEYS[SETTINGS_KEY_COUNT] = {
     INT_KEY("Move", "Delay", 200, move.delay),
     INT_KEY("Move", "ClickGuard", 1, move.click_guard),
     INT_KEY("Move", "OnMoveOthers", 0, move.onmove_others),
+    INT_KEY("Move", "Push", MOVE_PUSH_EDGES, move.push),
+    // No push at all would be a zone that answers every edge it touches: none reads as the default.
+    {"Move", "PushDistance", PUSH_DISTANCE_DEFAULT,
+     [](const Settings &s) { return static_cast<uint32_t>(s.move.push_distance); },
+     [](Settings &s, uint32_t v) {
+         const int32_t distance = static_cast<int32_t>(v);
+         s.move.push_distance = distance > 0 ? distance : PUSH_DISTANCE_DEFAULT;
+     }},
+    INT_KEY("Move", "Modifier", 0, move.modifier),
     INT_KEY("Click", "OnClick", 6, click.onclick),
     INT_KEY("Click", "MsecDblClick", 200, click.msec_dblclick),
     INT_KEY("Click", "MsecHoldDown", 500, click.msec_holddown),

@@ -53,6 +53,9 @@ TEST(SettingsTest, KeysInFileOrderWithTheirDefaults) {
     EXPECT_EQ(cfg.move.delay, 200);
     EXPECT_EQ(cfg.move.click_guard, 1);
     EXPECT_EQ(cfg.move.onmove_others, 0u);
+    EXPECT_EQ(cfg.move.push, 1u);
+    EXPECT_EQ(cfg.move.push_distance, 150);
+    EXPECT_EQ(cfg.move.modifier, 0u);
     EXPECT_EQ(cfg.click.onclick, 6u);
     EXPECT_EQ(cfg.click.msec_dblclick, 200u);
     EXPECT_EQ(cfg.click.msec_holddown, 500);
@@ -69,17 +72,23 @@ TEST(SettingsTest, EveryIntegerIsWrittenAsSignedDecimal) {
     EXPECT_STREQ(text, "-2147483648");
 }
 
-TEST(SettingsTest, AccessorsMoveTheBitPatternUnchangedButANegativeBounceGuard) {
+TEST(SettingsTest, AccessorsMoveTheBitPatternUnchangedButANegativeGuardOrPush) {
     Settings cfg = {};
     for (const SettingsKey &k : SETTINGS_KEYS) {
         if (k.IsText())
             continue;
         k.set(cfg, 0xFFFFFFFEu);
         const bool negative_reads_as_none = std::strcmp(k.key, "BounceGuard") == 0;
-        EXPECT_EQ(k.get(cfg), negative_reads_as_none ? 0u : 0xFFFFFFFEu) << k.key;
-        if (negative_reads_as_none) {
+        const bool none_reads_as_default = std::strcmp(k.key, "PushDistance") == 0;
+        const uint32_t expected = negative_reads_as_none ? 0u : none_reads_as_default ? 150u : 0xFFFFFFFEu;
+        EXPECT_EQ(k.get(cfg), expected) << k.key;
+        if (negative_reads_as_none || none_reads_as_default) {
             k.set(cfg, 45);
-            EXPECT_EQ(cfg.wheel.bounce_guard, 45);
+            EXPECT_EQ(k.get(cfg), 45u) << k.key;
+        }
+        if (none_reads_as_default) {
+            k.set(cfg, 0);
+            EXPECT_EQ(cfg.move.push_distance, 150);
         }
     }
     EXPECT_EQ(cfg.wheel.timeout, 0xFFFFFFFEu);

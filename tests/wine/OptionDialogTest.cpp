@@ -28,6 +28,7 @@ std::string Ini(const std::string &enable) {
            "[ShortcutKey]\r\nToggleEnable=Ctrl+F9\r\n"
            "[Wheel]\r\nOnWheel=3\r\nAllowance=7\r\nUp=11\r\nDown=13\r\nTimeOut=-1\r\nBounceGuard=41\r\n"
            "[Move]\r\nOnMove=-56191\r\nWidth=17\r\nHeight=19\r\nDelay=23\r\nClickGuard=5\r\nOnMoveOthers=421\r\n"
+           "Push=2\r\nPushDistance=43\r\nModifier=5\r\n"
            "[Click]\r\nOnClick=-86\r\nMsecDblClick=29\r\nMsecHoldDown=-31\r\nMoveAllowance=37\r\n";
 }
 
