@@ -77,16 +77,17 @@ static void ZeroWheel(WheelState &wheel) {
 static int8_t DirectionOf(int32_t delta) { return static_cast<int8_t>((delta > 0) - (delta < 0)); }
 
 // Chatter is no step and no part of the sum: the wheel did not move that way, and the sum is to
-// tell how far it ran one way. Nor does it keep the jiggle alive. The time since the last wheel
-// event is a difference, so it holds across the tick count's wrap, and an event stamped before
-// the last one is no chatter.
+// tell how far it ran one way. Nor does it keep the jiggle alive, nor is a turn measured from it:
+// measured from chatter, the reports of a touchpad 8 ms apart, or a quick hand's notches, would
+// stay chatter for as long as they came. The time since the last event that was no chatter is a
+// difference, so it holds across the tick count's wrap, and an event stamped before it is no
+// chatter.
 static bool IsChatter(WheelState &wheel, int32_t delta, uint32_t time, const Settings &cfg) {
     const int8_t direction = DirectionOf(delta);
-    const uint32_t since_last = time - wheel.last_event_time;
-    wheel.last_event_time = time;
     if (cfg.wheel.bounce_guard > 0 && direction == -wheel.direction && direction != 0 &&
-        since_last < static_cast<uint32_t>(cfg.wheel.bounce_guard))
+        time - wheel.last_event_time < static_cast<uint32_t>(cfg.wheel.bounce_guard))
         return true;
+    wheel.last_event_time = time;
     if (direction != 0)
         wheel.direction = direction;
     return false;

@@ -35,7 +35,7 @@ struct WheelState {
     int32_t down_count;
     int16_t fine_sum;   // fine-resolution deltas of one direction short of a notch
     // For telling a worn wheel's chatter from a turn: kept when the jiggle starts over.
-    uint32_t last_event_time;   // time stamp of the last wheel event, chatter included
+    uint32_t last_event_time;   // time stamp of the last wheel event that was no chatter
     int8_t direction;           // of the last wheel event that was no chatter: 1 forward, -1 back
 };
 
@@ -81,10 +81,10 @@ bool DetectDoubleClick(ButtonState &button, uint32_t msg, uint32_t down_msg, uin
 
 // Both wheel recognisers take the event's own time stamp (MSLLHOOKSTRUCT's time) and the tick
 // count when the hook saw it; TimeOut is measured by the tick count. A turn of the wheel less
-// than BounceGuard ms after the wheel event before, by the time stamps, is chatter, which a worn
-// wheel's encoder sends while the wheel turns one way and no hand makes: it is left out whole, as
-// if the wheel had not sent it. A turn is measured against the last event that was no chatter, so
-// the notch after a chatter is none.
+// than BounceGuard ms after the last wheel event that was no chatter, by the time stamps, is
+// chatter, which a worn wheel's encoder sends while the wheel turns one way and no hand makes: it
+// is left out whole, as if the wheel had not sent it. So the notch after a chatter is no turn,
+// and a turn is measured from the events that counted, not from the chatter before it.
 
 // One wheel event; true when it completes a jiggle. Only a delta of exactly one notch counts.
 bool DetectWheelJiggle(WheelState &wheel, uint16_t delta, uint32_t time, uint32_t now, const Settings &cfg);

@@ -220,8 +220,21 @@ TEST_F(GestureTest, WholeNotchesCountAsWhenOnlyNotchesCount) {
     EXPECT_EQ(fields(g_wheel), fields(after_notched));
 }
 
-// A turn of the wheel less than BounceGuard ms after the wheel event before, by the events' own
-// time stamps, is chatter and counts for nothing; four notches a hand's pace apart still jiggle.
+// Eight rounds of `steps` events of `delta` each way from 1000 on, `apart` ms apart, each turn
+// `turn` ms after the event before it.
+std::vector<WheelEvent> Rounds(int delta, int steps, uint32_t apart, uint32_t turn) {
+    std::vector<WheelEvent> events;
+    uint32_t now = 1000 - turn;
+    for (int round = 0; round < 8; ++round, delta = -delta)
+        for (int i = 0; i < steps; ++i)
+            events.push_back({delta, now += i ? apart : turn});
+    return events;
+}
+
+// A turn of the wheel less than BounceGuard ms after the last wheel event that was no chatter, by
+// the events' own time stamps, is chatter and counts for nothing; four notches a hand's pace apart
+// still jiggle. A turn is measured from the last event that counted, not from the chatter before
+// it, so a quick hand's turns and a touchpad's (a report every 8 ms) count from the guard on.
 TEST_F(GestureTest, ChatterIsNoStep) {
     const uint32_t WRAP = 0xFFFFFFF0u;
     const struct {
@@ -244,6 +257,10 @@ TEST_F(GestureTest, ChatterIsNoStep) {
          {{60, 1000}, {60, 1008}, {-60, 1016}, {-60, 1024}, {60, 1032}, {60, 1040}, {-60, 1048}, {-60, 1056}}, 0},
         {"fine steps of a hand", 30, 3,
          {{60, 1000}, {60, 1008}, {-60, 1050}, {-60, 1058}, {60, 1100}, {60, 1108}, {-60, 1150}, {-60, 1158}}, 1},
+        {"a turn 40 ms after the notch that counted, 20 after a chatter", 30, 1,
+         {{120, 1000}, {-120, 1020}, {-120, 1040}, {120, 1100}, {-120, 1160}}, 1},
+        {"a quick hand: three notches 20 ms apart, turns 20 ms later", 30, 1, Rounds(120, 3, 20, 20), 2},
+        {"a touchpad: reports of 40 every 8 ms, turns 16 ms later", 30, 3, Rounds(40, 6, 8, 16), 2},
     };
     for (const auto &c : CASES) {
         SetUp();
