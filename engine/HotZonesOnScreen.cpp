@@ -22,7 +22,7 @@ void RefreshMonitorRects() {
 }
 
 bool IsInHotZone(int x, int y) {
-    VELK_TRACE("onmove=0x%08x", g_cfg.move.onmove);
+    VELK_TRACE("onmove=0x%08x onmove_others=0x%08x", g_cfg.move.onmove, g_cfg.move.onmove_others);
     if (IsInAnyMonitorZone(g_cfg.move.onmove, g_cfg.move.onmove_others, g_monitor_rects, g_monitor_count,
                            g_cfg.move.width, g_cfg.move.height, x, y))
         return true;

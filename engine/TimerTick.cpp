@@ -45,6 +45,12 @@ static void EvaluateMove(uint32_t now, Point32 point, TickHost &host) {
     g_last_in_zone = hit;
 }
 
+// Any zone at all: of monitors 1 and 2, Velkora's window (its bit, whatever the quick options
+// say), or of the monitors from the third on.
+static bool IsAnyZoneOn(const Settings &cfg) {
+    return cfg.move.onmove != 0 || (cfg.move.onmove_others & 0xFF) != 0;
+}
+
 ButtonCounts g_button_counts;
 
 void NoteQueueTaken(uint32_t buttons_counted) { g_button_counts.taken = buttons_counted; }
@@ -186,18 +192,18 @@ void RunTimerTick(uint32_t now, Point32 point, Point32 physical, const Settings 
         EvaluateHoldDown(now, physical, cfg, host);
         break;
     default:
-        if (cfg.move.onmove != 0 && !visits) {
+        if (IsAnyZoneOn(cfg) && !visits) {
             host.Trace("if(g_cfg.move.onmove), SetTimerEvent(TIMER_EVENT_MOVE,%d)", cfg.move.delay);
             SetTimerEvent(TIMER_EVENT_MOVE, static_cast<uint32_t>(cfg.move.delay), now);
         }
         break;
     }
-    if (visits && cfg.move.onmove != 0)
+    if (visits && IsAnyZoneOn(cfg))
         LookAtZones(now, point, false, cfg, host);
 }
 
 void RunVisitWake(uint32_t now, Point32 point, const Settings &cfg, TickHost &host) {
-    if (cfg.move.click_guard == 0 || cfg.move.onmove == 0 || !g_visit.inside || g_visit.decided)
+    if (cfg.move.click_guard == 0 || !IsAnyZoneOn(cfg) || !g_visit.inside || g_visit.decided)
         return;   // the visit has ended or decided at a tick meanwhile
     host.Trace("wait over: point.x=%d y=%d", point.x, point.y);
     LookAtZones(now, point, true, cfg, host);

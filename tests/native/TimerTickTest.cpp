@@ -265,6 +265,7 @@ struct ZoneStory {
     std::vector<uint32_t> after_drain = {};                // buttons the hook counted after a tick took the queue
     Span blind = {0, 0};                                   // ticks that know the hook blind
     bool unknown = false;                                  // the system cannot tell the buttons
+    uint32_t onmove = MOVE_ZONE_LT, onmove_others = 0;     // whose zone the cursor rests in
 };
 
 const ZoneStory ZONE_STORIES[] = {
@@ -308,6 +309,10 @@ const ZoneStory ZONE_STORIES[] = {
      false, 1, {}, {1700}},
     {"buttons that cannot be known", 500, 200, 1, {{1010, NEVER}}, {}, {}, {}, {}, 0, false, 0, {}, {}, {0, 0},
      true},
+    {"a zone of monitor 3 alone", 500, 200, 1, {{1010, NEVER}}, {}, {1700}, {}, {}, 0, false, 0, {}, {}, {0, 0},
+     false, 0, MOVE_ZONE_LT},
+    {"ClickGuard 0: a zone of monitor 3 alone", 500, 200, 0, {{1010, NEVER}}, {}, {1500}, {}, {}, 0, false, 0, {},
+     {}, {0, 0}, false, 0, MOVE_ZONE_LT},
 };
 
 TEST_F(TimerTickTest, ZoneStories) {
@@ -316,7 +321,8 @@ TEST_F(TimerTickTest, ZoneStories) {
         cfg.general.interval = story.interval;
         cfg.move.delay = story.delay;
         cfg.move.click_guard = story.click_guard;
-        cfg.move.onmove = MOVE_ZONE_LT;
+        cfg.move.onmove = story.onmove;
+        cfg.move.onmove_others = story.onmove_others;
         g_last_activation_tick = story.last_activation;
         host = FakeTickHost();
         host.held_back = story.held_back;

@@ -1041,18 +1041,22 @@ namespace {
 // Three monitors side by side: (0,0,1280,1024), (1280,0,2560,1024), (2560,0,3840,1024).
 using ThreeMonitorTest = OnMonitors<GestureEndToEndTest, THREE_MONITORS>;
 
-// Every zone of monitors 1 and 2 is on; the corner of monitor 3 is OnMoveOthers' alone.
+// Every zone of monitors 1 and 2 is on, or none; the corner of monitor 3 is OnMoveOthers' alone.
 TEST_F(ThreeMonitorTest, RestInACornerOfMonitor3CallsVelkoraOnlyWithOnMoveOthers) {
     ASSERT_EQ(GetSystemMetrics(SM_CMONITORS), 3);
-    for (const std::string others : {"1", "0"}) {
+    const struct {
+        const char *onmove, *others;
+        size_t expected;
+    } PHASES[] = {{"65535", "1", 1}, {"65535", "0", 0}, {"0", "1", 1}};
+    for (const auto &phase : PHASES) {
         SetCursorPos(SCREEN_MIDDLE.x, SCREEN_MIDDLE.y);
         g_host.Reset();
-        std::string ini = Ini("1", "65535", "0");
-        Start(ini.replace(ini.find("Delay=20"), 8, "Delay=20\r\nOnMoveOthers=" + others));
+        std::string ini = Ini("1", phase.onmove, "0");
+        Start(ini.replace(ini.find("Delay=20"), 8, std::string("Delay=20\r\nOnMoveOthers=") + phase.others));
         WhilePumping([] { MoveCursor(2563, 3); });
         RestOneAndAHalfSeconds();
-        const size_t expected = others == "1" ? 1 : 0;
-        EXPECT_EQ(Activations(expected), expected) << "OnMoveOthers=" << others;
+        EXPECT_EQ(Activations(phase.expected), phase.expected)
+            << "OnMove=" << phase.onmove << " OnMoveOthers=" << phase.others;
         plugin_.reset();
     }
     Start(Ini("1", "0", "0"));
