@@ -26,10 +26,12 @@ public:
     // GetAsyncKeyState reads the physical buttons, whichever window has them and however they
     // are swapped; its low bit says "pressed since the last call for that key", by any thread.
     // Where the input goes to another desktop (the lock screen, an elevation prompt's secure
-    // desktop) it reads every button up, and that desktop is closed to the host.
+    // desktop) it reads every button up, and that desktop is closed to the host; with a window of
+    // a higher integrity level in front it reads them up too, but the last-input time, which
+    // covers every window, still moves.
     SystemButtons AskButtons() override {
         static const int BUTTONS[] = {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON, VK_XBUTTON1, VK_XBUTTON2};
-        SystemButtons buttons = {false, false, false};
+        SystemButtons buttons = {false, false, false, 0, {0, 0}};
         if (HDESK input_desktop = OpenInputDesktop(0, FALSE, DESKTOP_READOBJECTS)) {
             CloseDesktop(input_desktop);
             buttons.known = true;
@@ -39,6 +41,15 @@ public:
             buttons.down |= (state & 0x8000) != 0;
             buttons.pressed |= (state & 0x0001) != 0;
         }
+        // The cursor before the last-input time: a move between the two then shows as a move at
+        // the next ask, not as input that left the cursor in place.
+        POINT cursor;
+        if (GetCursorPos(&cursor))
+            buttons.cursor = {cursor.x, cursor.y};
+        LASTINPUTINFO input = {};
+        input.cbSize = sizeof input;
+        if (GetLastInputInfo(&input))
+            buttons.last_input = input.dwTime;
         return buttons;
     }
     void WakeAfter(uint32_t ms) override { StartVisitWake(ms); }

@@ -60,18 +60,28 @@ void NoteQueuedEventForVisit(uint32_t msg) {
         g_visit.button = true;
 }
 
-// The system's word on the buttons. Its press since the last ask counts only when the hook
-// counted no button event meanwhile: one that the hook counted is the hook's to report. The count
-// is read after the ask, since the system passes a press on to its state only once the hook has
-// let the event go.
+// Input the system took since the visit's last ask that did not move the cursor, where the
+// buttons read up whatever they do: a click, a key or the wheel over an elevated window.
+static bool InputInPlace(const SystemButtons &asked) {
+    ZoneVisit &visit = g_visit;
+    const bool in_place = visit.inside && !visit.decided && g_hook_watch.withheld &&
+                          asked.last_input != visit.last_input && asked.cursor.x == visit.cursor.x &&
+                          asked.cursor.y == visit.cursor.y;
+    visit.last_input = asked.last_input;
+    visit.cursor = asked.cursor;
+    return in_place;
+}
+
+// The system's word on the buttons: every press it reports since the last ask counts, also one of
+// the hook's, which came after the last tick outside (the ticks after it ask) or spends the visit
+// anyway. The count is read after the ask, since the system passes a press on to its state only
+// once the hook has let the event go.
 static bool SystemSawButton(TickHost &host) {
     const SystemButtons asked = host.AskButtons();
-    const uint32_t counted = g_hook_buttons.load();
-    const bool unseen_press = asked.pressed && counted == g_button_counts.asked;
-    g_button_counts.asked = counted;
+    g_button_counts.asked = g_hook_buttons.load();
     if (!asked.known)
         g_visit.unknown = true;
-    return asked.down || unseen_press;
+    return asked.down || asked.pressed || InputInPlace(asked);
 }
 
 void ForgetVisit(TickHost &host) {
@@ -84,9 +94,10 @@ static void DecideVisit(uint32_t now, TickHost &host) {
     ZoneVisit &visit = g_visit;
     visit.decided = true;
     host.SampleButtons(false);
-    // The last look at the queue: a button that the hook counted after the engine took it.
-    visit.button |= g_hook_buttons.load() != g_button_counts.taken;
+    // The last look at the queue, after the system's: a button that the hook counted after the
+    // engine took it, also one that the system passes on to its state only after the ask.
     visit.button |= SystemSawButton(host);
+    visit.button |= g_hook_buttons.load() != g_button_counts.taken;
     if (visit.unknown) {
         host.Trace("the mouse buttons cannot be known: the zone waits for the cursor to leave");
         return;
@@ -101,7 +112,7 @@ static void DecideVisit(uint32_t now, TickHost &host) {
 // A look at the zones with ClickGuard on, at a tick or when the visit's wait is over.
 static void LookAtZones(uint32_t now, Point32 point, bool wait_over, const Settings &cfg, TickHost &host) {
     ZoneVisit &visit = g_visit;
-    const bool asked = !wait_over && g_hook_watch.blind;
+    const bool asked = !wait_over && (g_hook_watch.blind || g_hook_buttons.load() != g_button_counts.asked);
     bool system_saw_button = asked && SystemSawButton(host);
     if (!host.IsInHotZone(point.x, point.y)) {
         if (visit.inside && !visit.decided)
@@ -114,11 +125,11 @@ static void LookAtZones(uint32_t now, Point32 point, bool wait_over, const Setti
     }
     const uint32_t delay = static_cast<uint32_t>(cfg.move.delay);
     if (!visit.inside) {
+        if (!asked)
+            system_saw_button = SystemSawButton(host);
         visit.inside = true;
         visit.decided = false;
         visit.start = now;
-        if (!asked)
-            system_saw_button = SystemSawButton(host);
         if (cfg.move.delay > 0) {
             host.WakeAfter(delay);
             if (!host.SampleButtons(true))
@@ -236,6 +247,7 @@ HookVerdict JudgeHook(uint32_t now, Point32 cursor, uint32_t last_input, bool in
     HookWatch &w = g_hook_watch;
     const bool seen = g_hook_saw_event.exchange(false);
     w.blind = true;
+    w.withheld = installed && !conclusive;
     if (!installed) {
         if (now - w.install_failed_tick < HOOK_INSTALL_RETRY_MS)
             return HOOK_WELL;

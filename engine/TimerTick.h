@@ -17,6 +17,10 @@ struct SystemButtons {
     bool known;     // false where the system cannot tell (input goes to another desktop)
     bool down;      // a button is down now
     bool pressed;   // a button went down since the last time anyone asked
+    // The system's last-input time and the cursor, asked with the buttons: where the window in
+    // front is of a higher integrity level, the buttons read all up, whatever they do.
+    uint32_t last_input;
+    Point32 cursor;
 };
 
 class TickHost {
@@ -52,16 +56,24 @@ extern bool g_last_in_zone;
 // The hook does not see every click: none while it is lost or not yet put back, none into a
 // window of a higher integrity level, none that a full queue drops. So the system is asked too:
 // at the tick that begins a visit, every VISIT_SAMPLE_MS while it waits, and when it decides.
-// Its "pressed since the last ask" catches a click between two asks; a press it reports while
-// the hook counted none since the last ask is one the hook missed. The tick that begins a visit
-// reaches back to the last ask: ticks that know the hook blind (HookWatch::blind) ask too, so
-// that there it reaches back one tick.
+// Its "pressed since the last ask" catches a click between two asks, whoever saw it. The tick
+// that begins a visit reaches back to the last ask: ticks that know the hook blind
+// (HookWatch::blind) ask too, and so does every tick after the hook counted a button since the
+// last ask, so that a press of the hook's before the last tick outside is no longer reported;
+// where neither happened, it reaches back further and errs toward spending the visit.
+//
+// Where the input goes to a window whose input the hook is not given (HookWatch::withheld), the
+// system answers every ask with the buttons up: there the visit is judged by the system's
+// last-input time instead, and input during its wait that did not move the cursor (a click, a
+// key, the wheel) spends it.
 struct ZoneVisit {
     bool inside;        // the last look found the cursor in a zone
     bool decided;       // this visit has activated or is spent
     uint32_t start;     // the tick of the look that began it
     bool button;        // a button went down or up since the last tick that found it outside
     bool unknown;       // the system could not tell the buttons during the visit
+    uint32_t last_input;  // the system's last-input time at the visit's last ask
+    Point32 cursor;       // and the cursor then
 };
 extern ZoneVisit g_visit;
 
@@ -137,6 +149,9 @@ struct HookWatch {
     // This tick knows that the hook missed input or may have: none is installed, the input went
     // where no hook of the host's is given it, or the cursor moved by input the hook did not see.
     bool blind;
+    // This tick found the input going where no hook of the host's is given it (an inconclusive
+    // tick with a hook installed): there the system may answer every ask with the buttons up.
+    bool withheld;
 };
 
 extern HookWatch g_hook_watch;

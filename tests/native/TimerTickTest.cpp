@@ -23,8 +23,13 @@ public:
     bool HostHasFocus() override { return has_focus; }
     bool IsGestureHeldBack() override { return held_back; }
     void SendTrayInOut() override { ++sent; }
+    // With an elevated window in front the buttons read up, whatever they do; the last-input
+    // time moves all the same.
     SystemButtons AskButtons() override {
-        const SystemButtons buttons = {known, button_down, pressed};
+        if (hook_counts_during_ask)
+            g_hook_buttons += 2;   // the system passes the click on to its state after the ask
+        hook_counts_during_ask = false;
+        const SystemButtons buttons = {known, button_down && !elevated, pressed && !elevated, last_input, cursor};
         pressed = false;
         return buttons;
     }
@@ -37,6 +42,10 @@ public:
     bool button_down = false;
     bool pressed = false;   // since the last ask
     bool known = true;
+    bool elevated = false;
+    uint32_t last_input = 0;
+    Point32 cursor = {0, 0};
+    bool hook_counts_during_ask = false;
     bool sampling = false;
     int sent = 0;
     uint32_t wake_in = 0;   // 0: no wake asked for
@@ -266,6 +275,8 @@ struct ZoneStory {
     Span blind = {0, 0};                                   // ticks that know the hook blind
     bool unknown = false;                                  // the system cannot tell the buttons
     uint32_t onmove = MOVE_ZONE_LT, onmove_others = 0;     // whose zone the cursor rests in
+    std::vector<uint32_t> during_ask = {};                 // clicks the hook counts while the system is asked
+    Span elevated = {0, 0};                                // an elevated window in front
 };
 
 const ZoneStory ZONE_STORIES[] = {
@@ -313,6 +324,17 @@ const ZoneStory ZONE_STORIES[] = {
      false, 0, MOVE_ZONE_LT},
     {"ClickGuard 0: a zone of monitor 3 alone", 500, 200, 0, {{1010, NEVER}}, {}, {1500}, {}, {}, 0, false, 0, {},
      {}, {0, 0}, false, 0, MOVE_ZONE_LT},
+    {"a click the hook saw before a tick outside, then one it missed before arriving", 500, 200, 1,
+     {{1300, NEVER}}, {{700, DOWN}, {702, UP}}, {}, {}, {}, 0, false, 1, {1200}},
+    {"a click the hook counts while the decision asks the system", 500, 200, 1, {{1010, NEVER}}, {}, {}, {}, {}, 0,
+     false, 1, {}, {}, {0, 0}, false, MOVE_ZONE_LT, 0, {1700}},
+    {"an elevated window in front: a rest", 500, 200, 1, {{1010, NEVER}}, {}, {1700}, {}, {}, 0, false, 0, {}, {},
+     {0, 0}, false, MOVE_ZONE_LT, 0, {}, {0, NEVER}},
+    {"an elevated window in front: a click in the wait, all up to the system", 500, 200, 1, {{1010, NEVER}}, {}, {},
+     {1600, 1630}, {}, 0, false, 1, {1600, 1630}, {}, {0, 0}, false, MOVE_ZONE_LT, 0, {}, {0, NEVER}},
+    {"an elevated window in front: a click that moved the cursor, then a rest", 500, 200, 1,
+     {{1010, 1601}, {1601, NEVER}}, {}, {1700}, {}, {}, 0, false, 0, {1601}, {}, {0, 0}, false, MOVE_ZONE_LT, 0, {},
+     {0, NEVER}},
 };
 
 TEST_F(TimerTickTest, ZoneStories) {
@@ -330,15 +352,23 @@ TEST_F(TimerTickTest, ZoneStories) {
         uint32_t wake_at = NEVER;
         int spent_by_button = 0;
         host.known = !story.unknown;
+        Point32 last_pt = OUTSIDE;
         for (uint32_t t = 0; t < 6000; ++t) {
             for (const auto &event : story.queued)
                 if (event.first == t) {
                     host.pressed |= event.second == DOWN;
+                    host.last_input = t;
                     NoteQueueTaken(++g_hook_buttons);
                     NoteQueuedEventForVisit(event.second);
                 }
             for (uint32_t press : story.unseen)
-                host.pressed |= press == t;
+                if (press == t) {
+                    host.pressed = true;
+                    host.last_input = t;
+                }
+            for (uint32_t click : story.during_ask)
+                host.hook_counts_during_ask |= click == t;
+            host.elevated = story.elevated.Holds(t);
             const bool ticks = t >= 1000 && (t - 1000) % story.interval == 0;
             if (ticks || t == wake_at)
                 NoteQueueTaken(g_hook_buttons);
@@ -347,13 +377,19 @@ TEST_F(TimerTickTest, ZoneStories) {
                     host.pressed = true;
                     ++g_hook_buttons;
                 }
-            g_hook_watch.blind = story.blind.Holds(t);
+            g_hook_watch.blind = story.blind.Holds(t) || host.elevated;
+            g_hook_watch.withheld = host.elevated;
             host.button_down = story.held.Holds(t);
             host.has_focus = story.focused.Holds(t);
             bool inside = false;
             for (const Span &span : story.inside)
                 inside |= span.Holds(t);
-            const Point32 pt = inside ? IN_ZONE : OUTSIDE;
+            Point32 pt = inside ? IN_ZONE : OUTSIDE;
+            if (inside && story.inside.size() > 1 && story.inside[1].Holds(t))
+                pt.x += 1;   // a second span inside is a move within the zone
+            if (pt.x != last_pt.x || pt.y != last_pt.y)
+                host.last_input = t;
+            last_pt = host.cursor = pt;
             const int sent = host.sent;
             host.lines.clear();
             if (ticks)
