@@ -133,8 +133,8 @@ const LayoutRow OPTION_LAYOUT[] = {
     MONITOR_ZONES(PnlSecondary, Sec),
     MonitorPanel(PnlOthers, "3〜", 308, 42),
     MONITOR_ZONES(PnlOthers, Oth),
-    Check(ChkMoveClickGuard, PageMove, "クリックやドラッグの最中は反応しない", 56, 272, 370),
     {IdentifyBtn, PageMove, "Button", "識別", BS_PUSHBUTTON | WS_TABSTOP, 0, 368, 142, 60, 23, NORMAL, Look::Plain},
+    Check(ChkMoveClickGuard, PageMove, "クリックやドラッグの最中は反応しない", 56, 272, 370),
 
     Label(PageClick, "マウスクリックすることで「Velkora」をアクティブ化する設定です。", 8, 8, 424),
     Label(PageClick, "操作：", 8, 38, 48),

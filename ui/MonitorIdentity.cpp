@@ -103,6 +103,15 @@ LRESULT CALLBACK IdentityProc(HWND window, UINT message, WPARAM wparam, LPARAM l
         if (wparam == HIDE_TIMER_ID)
             HideMonitorIdentity();
         return 0;
+    case WM_CLOSE:
+        return 0;   // a tool that closes every window of the host does not end one early
+    case WM_NCDESTROY:
+        // Destroyed anyway: the handle is forgotten, so that the others' end cannot hit a window
+        // that has taken it over meanwhile.
+        for (HWND &own : g_identity.windows)
+            if (own == window)
+                own = nullptr;
+        break;
     case WM_MOUSEACTIVATE:
         return MA_NOACTIVATE;
     case WM_NCHITTEST:
@@ -124,6 +133,9 @@ void ShowMonitorIdentity(HINSTANCE module, const Settings &shown) {
     // A class left behind by an earlier load at the same address goes first.
     if (!RegisterClassExA(&wc) && !(UnregisterClassA(IDENTITY_CLASS, module) && RegisterClassExA(&wc)))
         return;
+    // With the plug-in switched off no engine window hears of display changes: the layout is
+    // taken afresh.
+    RefreshMonitorRects();
     Identity &id = g_identity;
     id = {module, {}, {}, g_monitor_count, shown.move.onmove, shown.move.onmove_others, shown.move.width,
           shown.move.height};
@@ -139,7 +151,9 @@ void ShowMonitorIdentity(HINSTANCE module, const Settings &shown) {
             continue;
         id.windows[i] = window;
         SetWindowLongPtrA(window, GWLP_USERDATA, static_cast<LONG_PTR>(i));
-        SetWindowRgn(window, RegionOf(ShapesOf(i)), FALSE);   // the window owns the region from here on
+        const HRGN region = RegionOf(ShapesOf(i));
+        if (!SetWindowRgn(window, region, FALSE))   // else the window owns it from here on
+            DeleteObject(region);
         SetLayeredWindowAttributes(window, 0, OPACITY, LWA_ALPHA);
         ShowWindow(window, SW_SHOWNOACTIVATE);
         // Created topmost, the window stands above the others on Wine's X display only once its

@@ -517,6 +517,7 @@ TEST_F(HookWatchTest, InputTheHookCannotSeeGivesNoVerdict) {
     for (uint32_t now = 1100; now < 1100 + 600000; now += 50) {
         ASSERT_EQ(Interval(now, {x ^= 1, 0}, false, true, false), HOOK_WELL) << now;
         ASSERT_TRUE(g_hook_watch.blind);
+        ASSERT_TRUE(g_hook_watch.withheld);   // the system's buttons read up there
     }
     EXPECT_FALSE(g_hook_watch.has_reinstalled);
     EXPECT_EQ(g_hook_watch.spacing, 0u);
@@ -524,6 +525,7 @@ TEST_F(HookWatchTest, InputTheHookCannotSeeGivesNoVerdict) {
     // Back on a window it can see: the first tick takes the cursor afresh, the hook is live.
     uint32_t now = 1100 + 600000;
     EXPECT_EQ(Interval(now, {x ^= 1, 0}, false), HOOK_WELL);
+    EXPECT_FALSE(g_hook_watch.withheld);
     EXPECT_EQ(Probed(now + 50, {x ^= 1, 0}, true), HOOK_WELL);
 
     // A probe that SendInput refused, 5 s later: no verdict at the next tick.

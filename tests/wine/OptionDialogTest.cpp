@@ -243,7 +243,7 @@ TEST_F(OptionDialogTest, TabOrderThePageControlThenEachPageThenOkAndCancel) {
          EdtMoveDelay, EdtMoveWidth, EdtMoveHeight, ChkMoveOnVelk,
          ChkMoveSecLT, ChkMoveSecLB, ChkMoveSecL, ChkMoveSecRT, ChkMoveSecR, ChkMoveSecRB, ChkMoveSecT, ChkMoveSecB,
          ChkMoveOthLT, ChkMoveOthLB, ChkMoveOthL, ChkMoveOthRT, ChkMoveOthR, ChkMoveOthRB, ChkMoveOthT, ChkMoveOthB,
-         ChkMoveClickGuard, IdentifyBtn},
+         IdentifyBtn, ChkMoveClickGuard},
         {PageControl, ChkClickLDblClick, ChkClickMDblClick, ChkClickRDblClick, ChkClickLHoldDown, ChkClickMHoldDown,
          ChkClickRHoldDown, EdtClickMsecDblClick, EdtClickMsecHoldDown, EdtClickMoveAllowance},
     };
@@ -834,6 +834,9 @@ TEST_F(OptionDialogThreeMonitorTest, IdentifyShowsTheNumbersAndTheZonesOfTheDial
             EXPECT_NE(WindowFromPoint({r.left + 530, 400}), window);   // a click there goes through
         }
         EXPECT_EQ(GetForegroundWindow(), dialog);
+        for (HWND window : shown)   // a tool that closes every window of the host
+            SendMessageA(window, WM_CLOSE, 0, 0);
+        EXPECT_EQ(IdentityWindows().size(), 3u);
         EXPECT_TRUE(ShowsZone(30, 500));      // monitor 1's left strip, 40 wide as entered
         EXPECT_FALSE(ShowsZone(45, 500));
         EXPECT_TRUE(ShowsZone(3000, 1015));   // monitor 3's bottom strip, checked but not stored
