@@ -42,11 +42,13 @@ const std::map<int, std::string> SHOWN_TEXTS = {
     {EdtWheelAllowance, "7"},   {EdtWheelTimeout, "4294967295"}, {EdtWheelBounce, "41"},
     {EdtMoveWidth, "17"},       {EdtMoveHeight, "19"},      {EdtMoveDelay, "23"},
     {EdtClickMsecDblClick, "29"}, {EdtClickMsecHoldDown, "-31"}, {EdtClickMoveAllowance, "37"},
+    {EdtMovePushDistance, "43"},
 };
-// OnMove 0xFFFF2481, OnMoveOthers 0x1A5 and OnClick 0xFFFFFFAA.
+// OnMove 0xFFFF2481, OnMoveOthers 0x1A5, Push 2 and OnClick 0xFFFFFFAA.
 const int CHECKED_BOXES[] = {ChkEnable,   ChkOnWheel,    ChkWheelFine,      ChkMovePriLT,      ChkMovePriL,
                              ChkMoveSecRB, ChkMoveSecR, ChkMoveOnVelk,     ChkClickMDblClick, ChkClickMHoldDown,
-                             ChkMoveClickGuard, ChkMoveOthLT, ChkMoveOthRB, ChkMoveOthR, ChkMoveOthL};
+                             ChkMoveClickGuard, ChkMoveOthLT, ChkMoveOthRB, ChkMoveOthR, ChkMoveOthL,
+                             ChkMovePushCorners};
 
 int ActivePage(HWND dialog) {
     return static_cast<int>(SendMessageA(FindControl(dialog, PageControl), TCM_GETCURSEL, 0, 0));
@@ -219,6 +221,24 @@ TEST_F(OptionDialogTest, LayoutInPixelsAndAScreenshotOfEachPage) {
         EXPECT_LE(guard_box.right, move_page.right);
         EXPECT_LE(guard_box.bottom, move_page.bottom);
         EXPECT_EQ(TextOf(guard), "クリックやドラッグの最中は反応しない");
+        // The push's two boxes below it, and the push's edit beside the second, the shape of タイム：'s.
+        const RECT edges = RectIn(FindControl(dialog, ChkMovePushEdges), GetParent(guard));
+        const RECT corners = RectIn(FindControl(dialog, ChkMovePushCorners), GetParent(guard));
+        const RECT distance = RectIn(FindControl(dialog, EdtMovePushDistance), GetParent(guard));
+        const RECT delay = RectIn(FindControl(dialog, EdtMoveDelay), GetParent(guard));
+        EXPECT_EQ(edges.left, guard_box.left);
+        EXPECT_GE(edges.top, guard_box.bottom);
+        EXPECT_GE(corners.top, edges.bottom);
+        EXPECT_GE(distance.left, corners.right);
+        EXPECT_EQ(distance.bottom - distance.top, delay.bottom - delay.top);
+        for (const RECT &r : {edges, corners, distance}) {
+            EXPECT_LE(r.right, move_page.right);
+            EXPECT_LE(r.bottom, move_page.bottom);
+        }
+        EXPECT_EQ(TextOf(FindControl(dialog, ChkMovePushEdges)), "画面の端は押し当てたときだけ反応する");
+        EXPECT_EQ(TextOf(FindControl(dialog, ChkMovePushCorners)), "角も押し当てるとすぐ反応する");
+        EXPECT_NE(FindControlByText(dialog, "押し当て："), nullptr);
+        EXPECT_NE(FindControlByText(dialog, "ピクセル"), nullptr);
         EXPECT_EQ(TextsCutOff(dialog), std::vector<std::string>{});
         const char *NAMES[] = {"1-general", "2-wheel", "3-move", "4-click"};
         const char *TABS[] = {"全般", "ホイール", "移動", "クリック"};
@@ -243,7 +263,7 @@ TEST_F(OptionDialogTest, TabOrderThePageControlThenEachPageThenOkAndCancel) {
          EdtMoveDelay, EdtMoveWidth, EdtMoveHeight, ChkMoveOnVelk,
          ChkMoveSecLT, ChkMoveSecLB, ChkMoveSecL, ChkMoveSecRT, ChkMoveSecR, ChkMoveSecRB, ChkMoveSecT, ChkMoveSecB,
          ChkMoveOthLT, ChkMoveOthLB, ChkMoveOthL, ChkMoveOthRT, ChkMoveOthR, ChkMoveOthRB, ChkMoveOthT, ChkMoveOthB,
-         ChkMoveClickGuard, IdentifyBtn},
+         ChkMoveClickGuard, ChkMovePushEdges, ChkMovePushCorners, EdtMovePushDistance, IdentifyBtn},
         {PageControl, ChkClickLDblClick, ChkClickMDblClick, ChkClickRDblClick, ChkClickLHoldDown, ChkClickMHoldDown,
          ChkClickRHoldDown, EdtClickMsecDblClick, EdtClickMsecHoldDown, EdtClickMoveAllowance},
     };
@@ -587,6 +607,18 @@ TEST_F(OptionDialogTest, InvalidEntryKeepsTheDialogOpenOnItsEditAndStoresNothing
         EXPECT_TRUE(WaitUntil([&] { return FocusOf(dialog) == bounce; }));
         EXPECT_TRUE(IsWindowVisible(dialog));
         SetText(bounce, "45");
+        HWND push = FindControl(dialog, EdtMovePushDistance);
+        SetText(push, "1 5 0");
+        SetChecked(FindControl(dialog, ChkMovePushEdges), true);
+        Click(FindControl(dialog, OKBtn));
+        box = WaitForWindow(TITLE);
+        ASSERT_NE(box, nullptr);
+        EXPECT_NE(FindControlByText(box, "'1 5 0' は整数ではありません."), nullptr);
+        Click(FindControlByText(box, "OK"));
+        EXPECT_TRUE(WaitUntilGone(box));
+        EXPECT_TRUE(WaitUntil([&] { return FocusOf(dialog) == push; }));
+        EXPECT_EQ(VisiblePage(dialog), FindControl(dialog, PageMove));
+        SetText(push, "200");
         Click(FindControl(dialog, OKBtn));
         EXPECT_TRUE(WaitUntilGone(dialog));
     });
@@ -597,6 +629,8 @@ TEST_F(OptionDialogTest, InvalidEntryKeepsTheDialogOpenOnItsEditAndStoresNothing
                             {"OnWheel=3", "OnWheel=1"},
                             {"Up=11", "Up=16"},
                             {"BounceGuard=41", "BounceGuard=45"},
+                            {"Push=2", "Push=3"},
+                            {"PushDistance=43", "PushDistance=200"},
                             {"OnMove=-56191", "OnMove=-56175"}})
         expected.replace(expected.find(from), from.size(), to);
     EXPECT_EQ(ReadTextFile(plugin.ini_path), expected);
