@@ -594,31 +594,28 @@ TEST_F(OptionDialogTest, InvalidEntryKeepsTheDialogOpenOnItsEditAndStoresNothing
         SendMessageA(up, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
         EXPECT_EQ(start, 0u);
         EXPECT_EQ(end, 3u);
-        // Corrected, the same entries are stored; the chatter guard's edit is checked as the others.
+        // Corrected, the same entries are stored; the chatter guard's and the push's edits are
+        // checked as the others, each shown on its page.
         SetText(up, "0x10");
-        HWND bounce = FindControl(dialog, EdtWheelBounce);
-        SetText(bounce, "30ms");
-        Click(FindControl(dialog, OKBtn));
-        box = WaitForWindow(TITLE);
-        ASSERT_NE(box, nullptr);
-        EXPECT_NE(FindControlByText(box, "'30ms' は整数ではありません."), nullptr);
-        Click(FindControlByText(box, "OK"));
-        EXPECT_TRUE(WaitUntilGone(box));
-        EXPECT_TRUE(WaitUntil([&] { return FocusOf(dialog) == bounce; }));
-        EXPECT_TRUE(IsWindowVisible(dialog));
-        SetText(bounce, "45");
-        HWND push = FindControl(dialog, EdtMovePushDistance);
-        SetText(push, "1 5 0");
         SetChecked(FindControl(dialog, ChkMovePushEdges), true);
-        Click(FindControl(dialog, OKBtn));
-        box = WaitForWindow(TITLE);
-        ASSERT_NE(box, nullptr);
-        EXPECT_NE(FindControlByText(box, "'1 5 0' は整数ではありません."), nullptr);
-        Click(FindControlByText(box, "OK"));
-        EXPECT_TRUE(WaitUntilGone(box));
-        EXPECT_TRUE(WaitUntil([&] { return FocusOf(dialog) == push; }));
-        EXPECT_EQ(VisiblePage(dialog), FindControl(dialog, PageMove));
-        SetText(push, "200");
+        const struct {
+            int edit, page;
+            const char *bad, *good;
+        } LATER_EDITS[] = {{EdtWheelBounce, PageWheel, "30ms", "45"}, {EdtMovePushDistance, PageMove, "1 5 0", "200"}};
+        for (const auto &later : LATER_EDITS) {
+            HWND edit = FindControl(dialog, later.edit);
+            SetText(edit, later.bad);
+            Click(FindControl(dialog, OKBtn));
+            box = WaitForWindow(TITLE);
+            ASSERT_NE(box, nullptr);
+            EXPECT_NE(FindControlByText(box, "'" + std::string(later.bad) + "' は整数ではありません."), nullptr);
+            Click(FindControlByText(box, "OK"));
+            EXPECT_TRUE(WaitUntilGone(box));
+            EXPECT_TRUE(WaitUntil([&] { return FocusOf(dialog) == edit; }));
+            EXPECT_TRUE(IsWindowVisible(dialog));
+            EXPECT_EQ(VisiblePage(dialog), FindControl(dialog, later.page));
+            SetText(edit, later.good);
+        }
         Click(FindControl(dialog, OKBtn));
         EXPECT_TRUE(WaitUntilGone(dialog));
     });
