@@ -31,6 +31,7 @@ enum OptionControl : int {
     ChkMoveOthLT, ChkMoveOthRT, ChkMoveOthRB, ChkMoveOthLB, ChkMoveOthT, ChkMoveOthR, ChkMoveOthB, ChkMoveOthL,
     IdentifyBtn,
     EdtWheelBounce,
+    ChkMovePushEdges, ChkMovePushCorners, EdtMovePushDistance,
 };
 
 enum class FieldShape {
@@ -52,7 +53,7 @@ struct OptionField {
     bool IsEdit() const { return shape == FieldShape::Signed || shape == FieldShape::Unsigned; }
 };
 
-constexpr size_t OPTION_FIELD_COUNT = 48;
+constexpr size_t OPTION_FIELD_COUNT = 51;
 // In the order in which the dialog loads and stores them.
 extern const OptionField OPTION_FIELDS[OPTION_FIELD_COUNT];
 

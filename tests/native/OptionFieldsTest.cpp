@@ -39,7 +39,7 @@ TEST(OptionFields, EveryControlOnceAndEveryBitOfAFieldOnce) {
             EXPECT_TRUE(bits.insert({f.offset, f.bit}).second) << f.control;
         }
     }
-    EXPECT_EQ(controls.size(), 48u);
+    EXPECT_EQ(controls.size(), 51u);
     EXPECT_EQ(controls.count(ChkMoveOnVelk), 1u);
 }
 
@@ -50,7 +50,9 @@ TEST(OptionFields, DefaultsShowTheFourCornersOfMonitor1AndTheMiddleAndRightDoubl
         if (form[i].checked)
             checked.insert(OPTION_FIELDS[i].control);
     EXPECT_EQ(checked, (std::set<int>{ChkEnable, ChkOnWheel, ChkMovePriLT, ChkMovePriRT, ChkMovePriRB, ChkMovePriLB,
-                                      ChkMoveOnVelk, ChkMoveClickGuard, ChkClickMDblClick, ChkClickRDblClick}));
+                                      ChkMoveOnVelk, ChkMoveClickGuard, ChkMovePushEdges, ChkClickMDblClick,
+                                      ChkClickRDblClick}));
+    EXPECT_STREQ(form[IndexOf(EdtMovePushDistance)].text, "150");
     EXPECT_STREQ(form[IndexOf(EdtInterval)].text, "500");
     EXPECT_STREQ(form[IndexOf(EdtWheelAllowance)].text, "4");
     EXPECT_STREQ(form[IndexOf(EdtClickMsecDblClick)].text, "200");
@@ -118,7 +120,10 @@ TEST(OptionFields, BitsWithoutABoxPassThrough) {
     cfg.move.onmove = 0xFFFE0000u | 0x0001;
     cfg.click.onclick = 0xFFFFFF88u;
     cfg.move.onmove_others = 0xABCD0081u;
+    cfg.move.push = 0x80000001u;
     OptionForm form = FormFromSettings(cfg);
+    Control(form, ChkMovePushEdges).checked = false;
+    Control(form, ChkMovePushCorners).checked = true;
     EXPECT_TRUE(Control(form, ChkMoveOthLT).checked && Control(form, ChkMoveOthL).checked);
     Control(form, ChkMoveOthL).checked = false;
     Control(form, ChkMoveOthRB).checked = true;
@@ -137,6 +142,7 @@ TEST(OptionFields, BitsWithoutABoxPassThrough) {
     EXPECT_EQ(cfg.move.onmove, 0xFFFE0000u | 0x04000 | 0x10000);
     EXPECT_EQ(cfg.click.onclick, 0xFFFFFF98u);
     EXPECT_EQ(cfg.move.onmove_others, 0xABCD0005u);
+    EXPECT_EQ(cfg.move.push, 0x80000002u);
 }
 
 TEST(OptionFields, EditsStoreWhatTheyRead) {

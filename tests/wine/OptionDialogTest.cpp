@@ -42,11 +42,13 @@ const std::map<int, std::string> SHOWN_TEXTS = {
     {EdtWheelAllowance, "7"},   {EdtWheelTimeout, "4294967295"}, {EdtWheelBounce, "41"},
     {EdtMoveWidth, "17"},       {EdtMoveHeight, "19"},      {EdtMoveDelay, "23"},
     {EdtClickMsecDblClick, "29"}, {EdtClickMsecHoldDown, "-31"}, {EdtClickMoveAllowance, "37"},
+    {EdtMovePushDistance, "43"},
 };
-// OnMove 0xFFFF2481, OnMoveOthers 0x1A5 and OnClick 0xFFFFFFAA.
+// OnMove 0xFFFF2481, OnMoveOthers 0x1A5, Push 2 and OnClick 0xFFFFFFAA.
 const int CHECKED_BOXES[] = {ChkEnable,   ChkOnWheel,    ChkWheelFine,      ChkMovePriLT,      ChkMovePriL,
                              ChkMoveSecRB, ChkMoveSecR, ChkMoveOnVelk,     ChkClickMDblClick, ChkClickMHoldDown,
-                             ChkMoveClickGuard, ChkMoveOthLT, ChkMoveOthRB, ChkMoveOthR, ChkMoveOthL};
+                             ChkMoveClickGuard, ChkMoveOthLT, ChkMoveOthRB, ChkMoveOthR, ChkMoveOthL,
+                             ChkMovePushCorners};
 
 int ActivePage(HWND dialog) {
     return static_cast<int>(SendMessageA(FindControl(dialog, PageControl), TCM_GETCURSEL, 0, 0));
@@ -219,6 +221,24 @@ TEST_F(OptionDialogTest, LayoutInPixelsAndAScreenshotOfEachPage) {
         EXPECT_LE(guard_box.right, move_page.right);
         EXPECT_LE(guard_box.bottom, move_page.bottom);
         EXPECT_EQ(TextOf(guard), "クリックやドラッグの最中は反応しない");
+        // The push's two boxes below it, and the push's edit beside the second, the shape of タイム：'s.
+        const RECT edges = RectIn(FindControl(dialog, ChkMovePushEdges), GetParent(guard));
+        const RECT corners = RectIn(FindControl(dialog, ChkMovePushCorners), GetParent(guard));
+        const RECT distance = RectIn(FindControl(dialog, EdtMovePushDistance), GetParent(guard));
+        const RECT delay = RectIn(FindControl(dialog, EdtMoveDelay), GetParent(guard));
+        EXPECT_EQ(edges.left, guard_box.left);
+        EXPECT_GE(edges.top, guard_box.bottom);
+        EXPECT_GE(corners.top, edges.bottom);
+        EXPECT_GE(distance.left, corners.right);
+        EXPECT_EQ(distance.bottom - distance.top, delay.bottom - delay.top);
+        for (const RECT &r : {edges, corners, distance}) {
+            EXPECT_LE(r.right, move_page.right);
+            EXPECT_LE(r.bottom, move_page.bottom);
+        }
+        EXPECT_EQ(TextOf(FindControl(dialog, ChkMovePushEdges)), "画面の端は押し当てたときだけ反応する");
+        EXPECT_EQ(TextOf(FindControl(dialog, ChkMovePushCorners)), "角も押し当てるとすぐ反応する");
+        EXPECT_NE(FindControlByText(dialog, "押し当て："), nullptr);
+        EXPECT_NE(FindControlByText(dialog, "ピクセル"), nullptr);
         EXPECT_EQ(TextsCutOff(dialog), std::vector<std::string>{});
         const char *NAMES[] = {"1-general", "2-wheel", "3-move", "4-click"};
         const char *TABS[] = {"全般", "ホイール", "移動", "クリック"};
@@ -243,7 +263,7 @@ TEST_F(OptionDialogTest, TabOrderThePageControlThenEachPageThenOkAndCancel) {
          EdtMoveDelay, EdtMoveWidth, EdtMoveHeight, ChkMoveOnVelk,
          ChkMoveSecLT, ChkMoveSecLB, ChkMoveSecL, ChkMoveSecRT, ChkMoveSecR, ChkMoveSecRB, ChkMoveSecT, ChkMoveSecB,
          ChkMoveOthLT, ChkMoveOthLB, ChkMoveOthL, ChkMoveOthRT, ChkMoveOthR, ChkMoveOthRB, ChkMoveOthT, ChkMoveOthB,
-         IdentifyBtn, ChkMoveClickGuard},
+         IdentifyBtn, ChkMoveClickGuard, ChkMovePushEdges, ChkMovePushCorners, EdtMovePushDistance},
         {PageControl, ChkClickLDblClick, ChkClickMDblClick, ChkClickRDblClick, ChkClickLHoldDown, ChkClickMHoldDown,
          ChkClickRHoldDown, EdtClickMsecDblClick, EdtClickMsecHoldDown, EdtClickMoveAllowance},
     };
@@ -574,19 +594,28 @@ TEST_F(OptionDialogTest, InvalidEntryKeepsTheDialogOpenOnItsEditAndStoresNothing
         SendMessageA(up, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
         EXPECT_EQ(start, 0u);
         EXPECT_EQ(end, 3u);
-        // Corrected, the same entries are stored; the chatter guard's edit is checked as the others.
+        // Corrected, the same entries are stored; the chatter guard's and the push's edits are
+        // checked as the others, each shown on its page.
         SetText(up, "0x10");
-        HWND bounce = FindControl(dialog, EdtWheelBounce);
-        SetText(bounce, "30ms");
-        Click(FindControl(dialog, OKBtn));
-        box = WaitForWindow(TITLE);
-        ASSERT_NE(box, nullptr);
-        EXPECT_NE(FindControlByText(box, "'30ms' は整数ではありません."), nullptr);
-        Click(FindControlByText(box, "OK"));
-        EXPECT_TRUE(WaitUntilGone(box));
-        EXPECT_TRUE(WaitUntil([&] { return FocusOf(dialog) == bounce; }));
-        EXPECT_TRUE(IsWindowVisible(dialog));
-        SetText(bounce, "45");
+        SetChecked(FindControl(dialog, ChkMovePushEdges), true);
+        const struct {
+            int edit, page;
+            const char *bad, *good;
+        } LATER_EDITS[] = {{EdtWheelBounce, PageWheel, "30ms", "45"}, {EdtMovePushDistance, PageMove, "1 5 0", "200"}};
+        for (const auto &later : LATER_EDITS) {
+            HWND edit = FindControl(dialog, later.edit);
+            SetText(edit, later.bad);
+            Click(FindControl(dialog, OKBtn));
+            box = WaitForWindow(TITLE);
+            ASSERT_NE(box, nullptr);
+            EXPECT_NE(FindControlByText(box, "'" + std::string(later.bad) + "' は整数ではありません."), nullptr);
+            Click(FindControlByText(box, "OK"));
+            EXPECT_TRUE(WaitUntilGone(box));
+            EXPECT_TRUE(WaitUntil([&] { return FocusOf(dialog) == edit; }));
+            EXPECT_TRUE(IsWindowVisible(dialog));
+            EXPECT_EQ(VisiblePage(dialog), FindControl(dialog, later.page));
+            SetText(edit, later.good);
+        }
         Click(FindControl(dialog, OKBtn));
         EXPECT_TRUE(WaitUntilGone(dialog));
     });
@@ -597,6 +626,8 @@ TEST_F(OptionDialogTest, InvalidEntryKeepsTheDialogOpenOnItsEditAndStoresNothing
                             {"OnWheel=3", "OnWheel=1"},
                             {"Up=11", "Up=16"},
                             {"BounceGuard=41", "BounceGuard=45"},
+                            {"Push=2", "Push=3"},
+                            {"PushDistance=43", "PushDistance=200"},
                             {"OnMove=-56191", "OnMove=-56175"}})
         expected.replace(expected.find(from), from.size(), to);
     EXPECT_EQ(ReadTextFile(plugin.ini_path), expected);
