@@ -21,7 +21,7 @@ static void Activate(uint32_t now, TickHost &host) {
 
 // What every activation by a zone needs: the pause after the last activation of any gesture has
 // run out, and Velkora is not in front already.
-static void ActivateForZone(uint32_t now, TickHost &host) {
+void ActivateForZone(uint32_t now, TickHost &host) {
     if (now - g_last_activation_tick <= ACTIVATION_COOL_DOWN_MS)
         return;
     bool has_focus = host.HostHasFocus();
@@ -50,7 +50,7 @@ ButtonCounts g_button_counts;
 void NoteQueueTaken(uint32_t buttons_counted) { g_button_counts.taken = buttons_counted; }
 
 void NoteQueuedEventForVisit(uint32_t msg) {
-    if (msg != MOUSE_MSG_WHEEL)   // every other queued message is a button's
+    if (IsButtonMessage(msg))
         g_visit.button = true;
 }
 
@@ -58,7 +58,7 @@ void NoteQueuedEventForVisit(uint32_t msg) {
 // counted no button event meanwhile: one that the hook counted is the hook's to report. The count
 // is read after the ask, since the system passes a press on to its state only once the hook has
 // let the event go.
-static bool SystemSawButton(TickHost &host) {
+bool SystemSawButton(TickHost &host) {
     const SystemButtons asked = host.AskButtons();
     const uint32_t counted = g_hook_buttons.load();
     const bool unseen_press = asked.pressed && counted == g_button_counts.asked;
@@ -74,7 +74,7 @@ void ForgetVisit(TickHost &host) {
 }
 
 // The visit's one chance: whatever the outcome, it does not come again while the visit lasts.
-static void DecideVisit(uint32_t now, TickHost &host) {
+void DecideVisit(uint32_t now, TickHost &host) {
     ZoneVisit &visit = g_visit;
     visit.decided = true;
     host.SampleButtons(false);

@@ -82,6 +82,16 @@ void NoteQueuedEventForVisit(uint32_t msg);
 // system is asked once, so that a press it reports later came after this.
 void ForgetVisit(TickHost &host);
 
+// What every answer of a zone needs, a rest's and a push's alike: the pause after the last
+// activation of any gesture has run out, Velkora is not in front already, and nothing holds the
+// gestures back (full screen).
+void ActivateForZone(uint32_t now, TickHost &host);
+// The system's word on the buttons: one down now, or a press since the last ask that the hook did
+// not count. Where the system cannot tell, the visit notes it (ZoneVisit::unknown).
+bool SystemSawButton(TickHost &host);
+// The visit's one chance: it activates, or it is spent while it lasts.
+void DecideVisit(uint32_t now, TickHost &host);
+
 // `point` is the cursor as GetCursorPos gives it, in the same pixels as the monitor rectangles of
 // the hot zones; `physical` is the cursor in the physical pixels of the hook's events, which the
 // long press compares with the point of its down event. The two differ on a scaled display when
