@@ -43,6 +43,7 @@ void HookZoneSnapshot::Publish(const Rect32 *monitors, size_t count, const Setti
     zone_count_.store(zones, std::memory_order_relaxed);
     pushes_.store(pushes, std::memory_order_relaxed);
     sequence_.store(sequence + 2, std::memory_order_release);
+    Recheck();   // where the hook's last move ended is told in the old snapshot's numbers
 }
 
 int32_t HookZoneSnapshot::Where(int32_t x, int32_t y) const {

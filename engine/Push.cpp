@@ -89,7 +89,7 @@ bool AddPush(PushState &push, const PushStep &step, uint32_t now, int32_t distan
         ++push.count;
     }
     push.sum += step.px;
-    return push.sum >= distance;
+    return push.sum >= (distance > 0 ? distance : PUSH_DISTANCE_DEFAULT);
 }
 
 void NoteMoveOnDesktop(PushState &push, const Settings &cfg, const Rect32 *monitors, size_t count, Point32 pt) {

@@ -41,10 +41,12 @@ public:
 extern bool g_last_in_zone;
 
 // With ClickGuard on, a hot zone answers a cursor that rests in it, not one that clicks or drags
-// there. A visit begins at the first tick that finds the cursor in a zone and ends at the first
-// tick, or the end of its wait, that finds it in none. It activates once at most, `Delay` ms after
-// it began, and only if no button was down at any moment since the last tick that found the
-// cursor outside: neither a press or a release from the hook's queue (those of touch and pen
+// there. A visit begins at the move that brought the cursor into a zone, when the hook saw it
+// (ZoneMoves), or else at the first tick that finds the cursor in a zone (the hook blind, a
+// program moved the cursor), and ends at the first move, tick or end of its wait that finds it in
+// none. It activates once at most, `Delay` ms after it began, and only if no button was down at
+// any moment since the arrival the hook saw, or else since the last tick that found the cursor
+// outside: neither a press or a release from the hook's queue (those of touch and pen
 // count too, and so do those queued after the engine last took the queue), nor one that the
 // system reports. A visit that cannot activate (a button, buttons that cannot be known, the
 // cool-down, the focus, full screen) is spent until the cursor leaves every zone.
