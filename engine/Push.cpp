@@ -25,7 +25,7 @@ Point32 CursorOnTheDesktop(const Rect32 *monitors, size_t count, Point32 pt, siz
 
 static int32_t Distance(int32_t a, int32_t b) {
     const int64_t d = int64_t{a} - b;
-    return static_cast<int32_t>(d < 0 ? (-d > INT32_MAX ? INT32_MAX : -d) : (d > INT32_MAX ? INT32_MAX : d));
+    return static_cast<int32_t>(Clamp(d < 0 ? -d : d, 0, INT32_MAX));
 }
 
 PushStep MeasurePush(const Settings &cfg, const Rect32 *monitors, size_t count, Point32 from, Point32 pt) {
