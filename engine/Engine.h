@@ -14,6 +14,10 @@ extern HHOOK g_handle_mouse_ll;
 // monitor "1". Taken at set-up, at each enabling and at a change of the displays.
 extern Rect32 g_monitor_rects[MONITOR_LIST_CAP];
 extern size_t g_monitor_count;
+// The same monitors in the pixels of the hook's points (physical ones), for the hook's snapshot
+// of the zones and the moves it queues.
+extern Rect32 g_hook_monitor_rects[MONITOR_LIST_CAP];
+extern size_t g_hook_monitor_count;
 // Velkora's quick options, read at set-up and on each change; bytes 0 and 1 gate the frame zone.
 extern VelkQuickOption g_quick_option;
 
@@ -90,5 +94,12 @@ static const UINT_PTR VISIT_SAMPLE_TIMER_ID = 3;
 void ResetGestureState();
 
 // A list that comes back empty (the system between two layouts) leaves the snapshot as it was.
+// The hook's snapshot of the zones is published anew with it.
 void RefreshMonitorRects();
+// The monitors and the settings as they stand, for the hook (HookZones): at each start of the
+// engine and each refresh of the monitors.
+void PublishHookZones();
+// On the engine's thread, for each move the hook queued (ZoneMoves).
+struct ZoneMove;
+void TakeZoneMove(const ZoneMove &move);
 bool IsInHotZone(int x, int y);

@@ -12,6 +12,7 @@ struct Point32 {
 
 // The mouse messages the hook tells apart (the values of WM_LBUTTONDOWN and so on).
 enum : uint32_t {
+    MOUSE_MSG_MOVE = 512,
     MOUSE_MSG_LBUTTONDOWN = 513, MOUSE_MSG_LBUTTONUP = 514,
     MOUSE_MSG_RBUTTONDOWN = 516, MOUSE_MSG_RBUTTONUP = 517,
     MOUSE_MSG_MBUTTONDOWN = 519, MOUSE_MSG_MBUTTONUP = 520,
@@ -102,8 +103,8 @@ void ArmLongPress(ButtonState &button, uint32_t msg, uint32_t down_msg, uint32_t
 void SetTimerEvent(int32_t value, uint32_t delay, uint32_t now);
 void ClearTimerEvent();
 
-// The messages the hook queues: the buttons and the wheel. Moves and the horizontal wheel concern
-// nothing here: the hook passes them on without reading the clock. The extra buttons make no
+// The messages the hook queues: the buttons and the wheel. The horizontal wheel concerns nothing
+// here; moves only the hot zones (HookZones). The extra buttons make no
 // gesture, but like every button they spend a visit to a hot zone.
 inline bool IsQueuedMessage(uint32_t msg) {
     switch (msg) {
@@ -117,6 +118,8 @@ inline bool IsQueuedMessage(uint32_t msg) {
         return false;
     }
 }
+
+inline bool IsButtonMessage(uint32_t msg) { return IsQueuedMessage(msg) && msg != MOUSE_MSG_WHEEL; }
 
 // Windows marks the mouse events that it makes from touch and pen input in their extra
 // information. A tap or a press of the pen is no mouse gesture; it is a press all the same.

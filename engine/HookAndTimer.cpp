@@ -2,6 +2,7 @@
 #include "appinfo/SystemDll.h"
 #include "engine/Engine.h"
 #include "engine/Gestures.h"
+#include "engine/Push.h"
 #include "engine/TimerTick.h"
 #include "settings/Settings.h"
 
@@ -24,6 +25,7 @@ void StartEngine(HINSTANCE module) {
         ForgetZoneVisit();
     }
     g_engine_running = true;
+    PublishHookZones();   // the settings may have changed while it was stopped
     StartTimer(static_cast<UINT>(g_cfg.general.interval));
     InstallMouseHook();
 }
@@ -32,6 +34,7 @@ void ResetGestureState() {
     g_wheel = WheelState{};
     g_last_activation_tick = 0;
     g_last_in_zone = false;
+    ForgetPush(g_push);
     ForgetZoneVisit();
 }
 

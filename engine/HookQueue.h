@@ -8,7 +8,8 @@
 #include "engine/Gestures.h"
 
 // What recognition needs of one event: the message, MSLLHOOKSTRUCT's pt, mouseData and time, the
-// tick count when the hook saw it, and whether Windows made it from touch or pen input.
+// tick count when the hook saw it, and whether Windows made it from touch or pen input; for a move,
+// the point of the hook's move before it.
 struct HookEvent {
     uint32_t msg;
     Point32 pt;
@@ -16,6 +17,7 @@ struct HookEvent {
     uint32_t time;
     uint32_t now;
     bool touch_or_pen;
+    Point32 from;
 };
 
 constexpr uint32_t HOOK_QUEUE_SIZE = 256;   // a power of two

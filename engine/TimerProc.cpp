@@ -4,7 +4,9 @@
 #include "base/ProcAddress.h"
 #include "engine/Engine.h"
 #include "engine/FullScreen.h"
+#include "engine/HookZones.h"
 #include "engine/TimerTick.h"
+#include "engine/ZoneMoves.h"
 #include "hostapi/VelkApi.h"
 #include "settings/Settings.h"
 
@@ -103,6 +105,11 @@ void ForgetZoneVisit() {
     ForgetVisit(host);
 }
 
+void TakeZoneMove(const ZoneMove &move) {
+    PluginTickHost host;
+    RunZoneMove(move, GetTickCount(), g_hook_monitor_rects, g_hook_monitor_count, g_cfg, host);
+}
+
 void ButtonSample() {
     PluginTickHost host;
     RunButtonSample(host);
@@ -120,5 +127,9 @@ void CALLBACK TimerProc(HWND, UINT, UINT_PTR, DWORD) {
             return;
     }
     PluginTickHost host;
+    const bool inside = g_visit.inside;
     RunTimerTick(now, {point.x, point.y}, PhysicalCursorPos(point), g_cfg, host);
+    // The tick found the cursor where the hook did not: a program moved it.
+    if (g_visit.inside != inside)
+        g_hook_zones.Recheck();
 }

@@ -21,7 +21,7 @@ static void Activate(uint32_t now, TickHost &host) {
 
 // What every activation by a zone needs: the pause after the last activation of any gesture has
 // run out, and Velkora is not in front already.
-static void ActivateForZone(uint32_t now, TickHost &host) {
+void ActivateForZone(uint32_t now, TickHost &host) {
     if (now - g_last_activation_tick <= ACTIVATION_COOL_DOWN_MS)
         return;
     bool has_focus = host.HostHasFocus();
@@ -56,7 +56,7 @@ ButtonCounts g_button_counts;
 void NoteQueueTaken(uint32_t buttons_counted) { g_button_counts.taken = buttons_counted; }
 
 void NoteQueuedEventForVisit(uint32_t msg) {
-    if (msg != MOUSE_MSG_WHEEL)   // every other queued message is a button's
+    if (IsButtonMessage(msg))
         g_visit.button = true;
 }
 
@@ -72,16 +72,32 @@ static bool InputInPlace(const SystemButtons &asked) {
     return in_place;
 }
 
-// The system's word on the buttons: every press it reports since the last ask counts, also one of
-// the hook's, which came after the last tick outside (the ticks after it ask) or spends the visit
-// anyway. The count is read after the ask, since the system passes a press on to its state only
-// once the hook has let the event go.
-static bool SystemSawButton(TickHost &host) {
+// Asks the system: true for a press that it marked since the last ask (whoever saw it), or input
+// that left the cursor in place where the buttons read up; `down` for a button down now. The
+// hook's count is read after the ask, since the system passes a press on to its state only once
+// the hook has let the event go.
+static bool AskSystem(TickHost &host, bool &down) {
     const SystemButtons asked = host.AskButtons();
     g_button_counts.asked = g_hook_buttons.load();
     if (!asked.known)
         g_visit.unknown = true;
-    return asked.down || asked.pressed || InputInPlace(asked);
+    down = asked.down;
+    return asked.pressed || InputInPlace(asked);
+}
+
+// Every press the system reports counts, also one of the hook's, which came after the last tick
+// outside (the ticks after it ask) or spends the visit anyway.
+bool SystemSawButton(TickHost &host) {
+    bool down;
+    const bool pressed = AskSystem(host, down);
+    return down || pressed;
+}
+
+bool SystemHoldsButton(TickHost &host) {
+    bool down;
+    if (AskSystem(host, down) && g_visit.inside && !g_visit.decided)
+        g_visit.button = true;
+    return down;
 }
 
 void ForgetVisit(TickHost &host) {
@@ -90,7 +106,7 @@ void ForgetVisit(TickHost &host) {
 }
 
 // The visit's one chance: whatever the outcome, it does not come again while the visit lasts.
-static void DecideVisit(uint32_t now, TickHost &host) {
+void DecideVisit(uint32_t now, TickHost &host) {
     ZoneVisit &visit = g_visit;
     visit.decided = true;
     host.SampleButtons(false);

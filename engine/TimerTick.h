@@ -45,10 +45,12 @@ public:
 extern bool g_last_in_zone;
 
 // With ClickGuard on, a hot zone answers a cursor that rests in it, not one that clicks or drags
-// there. A visit begins at the first tick that finds the cursor in a zone and ends at the first
-// tick, or the end of its wait, that finds it in none. It activates once at most, `Delay` ms after
-// it began, and only if no button was down at any moment since the last tick that found the
-// cursor outside: neither a press or a release from the hook's queue (those of touch and pen
+// there. A visit begins at the move that brought the cursor into a zone, when the hook saw it
+// (ZoneMoves), or else at the first tick that finds the cursor in a zone (the hook blind, a
+// program moved the cursor), and ends at the first move, tick or end of its wait that finds it in
+// none. It activates once at most, `Delay` ms after it began, and only if no button was down at
+// any moment since the arrival the hook saw, or else since the last tick that found the cursor
+// outside: neither a press or a release from the hook's queue (those of touch and pen
 // count too, and so do those queued after the engine last took the queue), nor one that the
 // system reports. A visit that cannot activate (a button, buttons that cannot be known, the
 // cool-down, the focus, full screen) is spent until the cursor leaves every zone.
@@ -93,6 +95,20 @@ void NoteQueuedEventForVisit(uint32_t msg);
 // The engine starts, or is set up again: no visit is under way and no button has been seen. The
 // system is asked once, so that a press it reports later came after this.
 void ForgetVisit(TickHost &host);
+
+// What every answer of a zone needs, a rest's and a push's alike: the pause after the last
+// activation of any gesture has run out, Velkora is not in front already, and nothing holds the
+// gestures back (full screen).
+void ActivateForZone(uint32_t now, TickHost &host);
+// The system's word on the buttons: one down now, or a press since the last ask, whoever saw it.
+// Where the system cannot tell, the visit notes it (ZoneVisit::unknown).
+bool SystemSawButton(TickHost &host);
+// The same where something begins that counts presses from then on (a visit at the arrival the
+// hook saw, a push): true for a button down now. A press that the system marked since the last ask
+// came before it, and goes to the visit under way, if any.
+bool SystemHoldsButton(TickHost &host);
+// The visit's one chance: it activates, or it is spent while it lasts.
+void DecideVisit(uint32_t now, TickHost &host);
 
 // `point` is the cursor as GetCursorPos gives it, in the same pixels as the monitor rectangles of
 // the hot zones; `physical` is the cursor in the physical pixels of the hook's events, which the

@@ -8,6 +8,7 @@
 #include "engine/FullScreen.h"
 #include "engine/HotZones.h"
 #include "engine/MonitorOrder.h"
+#include "engine/Push.h"
 #include "settings/Settings.h"
 
 namespace {
@@ -67,10 +68,12 @@ struct ZoneRow {
     uint32_t onmove, onmove_others;
     int32_t x, y;
     bool in_zone;
+    uint32_t push = 0;   // with Push bit 0, a strip rests only where another monitor continues beyond it
 };
 
 const Rect32 M1 = {0, 0, 1280, 1024}, M2_SHORT = {1280, 0, 2304, 768}, M2_LEFT = {-1024, 0, 0, 768};
 const Rect32 M2 = {1280, 0, 2560, 1024}, M3 = {2560, 0, 3840, 1024}, M4 = {3840, 0, 5120, 1024};
+const Rect32 M2_ABOVE = {0, -768, 1024, 0};
 const uint32_t SEC = MOVE_ZONE_SECONDARY_SHIFT;
 
 const ZoneRow ZONE_ROWS[] = {
@@ -95,14 +98,68 @@ const ZoneRow ZONE_ROWS[] = {
     {"border 2|3: right strip of 2 ends at 3's left", {M1, M2, M3}, MOVE_ZONE_R << SEC, 0, 2561, 500, false},
     {"OnMoveOthers: bits above 0xFF do nothing", {M1, M2, M3, M4}, 0, 0xFFFFFF00u, 2563, 3, false},
     {"OnMoveOthers: bits above 0xFF beside a zone", {M1, M2, M3, M4}, 0, 0xFFFFFF01u, 3843, 3, true},
+    {"Push: right strip of 1 beside monitor 2 rests", {M1, M2_SHORT}, MOVE_ZONE_R, 0, 1275, 500, true, 1},
+    {"Push: right strip of 1 below monitor 2 is pushed", {M1, M2_SHORT}, MOVE_ZONE_R, 0, 1275, 900, false, 1},
+    {"Push: left strip of 1 on the desktop's edge is pushed", {M1, M2_SHORT}, MOVE_ZONE_L, 0, 3, 500, false, 1},
+    {"Push: left strip of 1 beside monitor 2 on the left", {M1, M2_LEFT}, MOVE_ZONE_L, 0, 3, 500, true, 1},
+    {"Push: left strip of 1 below monitor 2 on the left", {M1, M2_LEFT}, MOVE_ZONE_L, 0, 3, 900, false, 1},
+    {"Push: top strip of 1 under monitor 2 above", {M1, M2_ABOVE}, MOVE_ZONE_T, 0, 500, 3, true, 1},
+    {"Push: top strip of 1 past monitor 2 above", {M1, M2_ABOVE}, MOVE_ZONE_T, 0, 1100, 3, false, 1},
+    {"Push: bottom strip of 2 above", {M1, M2_ABOVE}, MOVE_ZONE_B << SEC, 0, 500, -3, true, 1},
+    {"Push: corners rest as ever", {M1}, MOVE_ZONE_LT | MOVE_ZONE_L, 0, 3, 3, true, 3},
 };
 
 TEST(HotZoneTest, MonitorsSideBySide) {
-    for (const ZoneRow &row : ZONE_ROWS)
-        EXPECT_EQ(IsInAnyMonitorZone(row.onmove, row.onmove_others, row.monitors.data(), row.monitors.size(), 10,
-                                     10, row.x, row.y),
-                  row.in_zone)
-            << row.what;
+    Settings cfg;
+    ApplyDefaults(cfg);
+    for (const ZoneRow &row : ZONE_ROWS) {
+        if (!row.push) {
+            EXPECT_EQ(IsInAnyMonitorZone(row.onmove, row.onmove_others, row.monitors.data(), row.monitors.size(), 10,
+                                         10, row.x, row.y),
+                      row.in_zone)
+                << row.what;
+        }
+        cfg.move.onmove = row.onmove;
+        cfg.move.onmove_others = row.onmove_others;
+        cfg.move.push = row.push;
+        EXPECT_EQ(IsInRestZone(cfg, row.monitors.data(), row.monitors.size(), row.x, row.y), row.in_zone) << row.what;
+    }
+}
+
+// What a move beyond every monitor pushes, from a point on the edge: the nearest monitor's zone.
+struct PushRow {
+    const char *what;
+    std::vector<Rect32> monitors;
+    uint32_t onmove, push;
+    Point32 from, pt;
+    int32_t monitor, zone, px;
+};
+
+const PushRow PUSH_ROWS[] = {
+    {"right edge of 1", {M1}, MOVE_ZONE_R, 1, {1279, 500}, {1285, 501}, 0, ZONE_R, 6},
+    {"the pixel past the edge", {M1}, MOVE_ZONE_R, 1, {1279, 500}, {1280, 500}, 0, ZONE_R, 1},
+    {"below the shorter monitor 2", {M1, M2_SHORT}, 0xFF00, 1, {1500, 767}, {1500, 780}, 1, ZONE_B, 13},
+    {"left edge of monitor 2 on the left", {M1, M2_LEFT}, 0xFF00, 1, {-1024, 300}, {-1030, 300}, 1, ZONE_L, 6},
+    {"top edge of monitor 2 above", {M1, M2_ABOVE}, 0xFF00, 1, {500, -768}, {500, -800}, 1, ZONE_T, 15},
+    {"a strip without its bit", {M1}, MOVE_ZONE_L, 1, {1279, 500}, {1285, 500}, 0, NO_PUSH, 0},
+    {"a corner with Push bit 1 over its side edge", {M1}, MOVE_ZONE_RT, 2, {1279, 5}, {1284, 5}, 0, ZONE_RT, 5},
+    {"a corner without Push bit 1", {M1}, MOVE_ZONE_RT, 1, {1279, 5}, {1284, 5}, 0, NO_PUSH, 0},
+    {"a slide along the edge", {M1}, MOVE_ZONE_R, 1, {1279, 500}, {1282, 504}, 0, ZONE_R, 0},
+};
+
+TEST(HotZoneTest, PushAgainstTheDesktopsEdge) {
+    Settings cfg;
+    ApplyDefaults(cfg);
+    for (const PushRow &row : PUSH_ROWS) {
+        cfg.move.onmove = row.onmove;
+        cfg.move.push = row.push;
+        const PushStep step = MeasurePush(cfg, row.monitors.data(), row.monitors.size(), row.from, row.pt);
+        EXPECT_EQ(step.zone, row.zone) << row.what;
+        if (row.zone != NO_PUSH) {
+            EXPECT_EQ(step.monitor, row.monitor) << row.what;
+            EXPECT_EQ(step.px, row.px) << row.what;
+        }
+    }
 }
 
 // Each monitor as the system lists it, upper case for the one flagged primary; a list of four.

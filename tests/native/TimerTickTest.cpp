@@ -5,7 +5,10 @@
 #include <vector>
 
 #include "engine/HookQueue.h"
+#include "engine/HookZones.h"
+#include "engine/Push.h"
 #include "engine/TimerTick.h"
+#include "engine/ZoneMoves.h"
 
 namespace {
 
@@ -52,6 +55,7 @@ public:
 };
 
 const Point32 IN_ZONE = {3, 3}, OUTSIDE = {500, 500};
+const Rect32 SCREEN = {0, 0, 1920, 1080};
 
 class TimerTickTest : public ::testing::Test {
 protected:
@@ -64,6 +68,7 @@ protected:
         g_hook_buttons = 0;
         g_button_counts = {};
         ForgetVisit(host);
+        ForgetPush(g_push);
         g_hook_watch = {};
         g_last_in_zone = false;
         g_last_activation_tick = 0;
@@ -274,10 +279,33 @@ struct ZoneStory {
     std::vector<uint32_t> after_drain = {};                // buttons the hook counted after a tick took the queue
     Span blind = {0, 0};                                   // ticks that know the hook blind
     bool unknown = false;                                  // the system cannot tell the buttons
-    uint32_t onmove = MOVE_ZONE_LT, onmove_others = 0;     // whose zone the cursor rests in
+    std::vector<ZoneMove> moves = {};                      // the hook's, taken from its queue at `seen`
+    uint32_t onmove = MOVE_ZONE_LT, push = MOVE_PUSH_EDGES;
+    uint32_t drain_lag = 0;                                // the hook's moves taken this much later
+    uint32_t onmove_others = 0;                            // the zones of monitor 3 and on
     std::vector<uint32_t> during_ask = {};                 // clicks the hook counts while the system is asked
     Span elevated = {0, 0};                                // an elevated window in front
 };
+
+// The hook's moves on a monitor of 1920 x 1080, beginning at `at` and `ms` apart, each to `pt`
+// with `step` added to it after each move.
+std::vector<ZoneMove> Moves(uint32_t at, int count, uint32_t ms, Point32 pt, Point32 step = {0, 0},
+                            Point32 from = {600, 500}) {
+    std::vector<ZoneMove> moves;
+    for (int i = 0; i < count; ++i) {
+        moves.push_back({pt, from, at + i * ms});
+        from = pt;
+        pt = {pt.x + step.x, pt.y + step.y};
+    }
+    return moves;
+}
+std::vector<ZoneMove> operator+(std::vector<ZoneMove> a, const std::vector<ZoneMove> &b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+const Point32 PAST_LEFT_EDGE = {-20, 500}, LEFT_EDGE = {0, 500}, MIDDLE = {600, 500};
+const uint32_t LEFT_STRIP = MOVE_ZONE_L, CORNER_PUSHED = MOVE_PUSH_CORNERS;
+const Span NOWHERE = {0, 0};
 
 const ZoneStory ZONE_STORIES[] = {
     {"rest: Delay after the first tick inside, between two ticks", 500, 200, 1, {{1010, NEVER}}, {}, {1700}},
@@ -321,20 +349,70 @@ const ZoneStory ZONE_STORIES[] = {
     {"buttons that cannot be known", 500, 200, 1, {{1010, NEVER}}, {}, {}, {}, {}, 0, false, 0, {}, {}, {0, 0},
      true},
     {"a zone of monitor 3 alone", 500, 200, 1, {{1010, NEVER}}, {}, {1700}, {}, {}, 0, false, 0, {}, {}, {0, 0},
-     false, 0, MOVE_ZONE_LT},
+     false, {}, 0, MOVE_PUSH_EDGES, 0, MOVE_ZONE_LT},
     {"ClickGuard 0: a zone of monitor 3 alone", 500, 200, 0, {{1010, NEVER}}, {}, {1500}, {}, {}, 0, false, 0, {},
-     {}, {0, 0}, false, 0, MOVE_ZONE_LT},
+     {}, {0, 0}, false, {}, 0, MOVE_PUSH_EDGES, 0, MOVE_ZONE_LT},
     {"a click the hook saw before a tick outside, then one it missed before arriving", 500, 200, 1,
      {{1300, NEVER}}, {{700, DOWN}, {702, UP}}, {}, {}, {}, 0, false, 1, {1200}},
     {"a click the hook counts while the decision asks the system", 500, 200, 1, {{1010, NEVER}}, {}, {}, {}, {}, 0,
-     false, 1, {}, {}, {0, 0}, false, MOVE_ZONE_LT, 0, {1700}},
+     false, 1, {}, {}, {0, 0}, false, {}, MOVE_ZONE_LT, MOVE_PUSH_EDGES, 0, 0, {1700}},
     {"an elevated window in front: a rest", 500, 200, 1, {{1010, NEVER}}, {}, {1700}, {}, {}, 0, false, 0, {}, {},
-     {0, 0}, false, MOVE_ZONE_LT, 0, {}, {0, NEVER}},
+     {0, 0}, false, {}, MOVE_ZONE_LT, MOVE_PUSH_EDGES, 0, 0, {}, {0, NEVER}},
     {"an elevated window in front: a click in the wait, all up to the system", 500, 200, 1, {{1010, NEVER}}, {}, {},
-     {1600, 1630}, {}, 0, false, 1, {1600, 1630}, {}, {0, 0}, false, MOVE_ZONE_LT, 0, {}, {0, NEVER}},
+     {1600, 1630}, {}, 0, false, 1, {1600, 1630}, {}, {0, 0}, false, {}, MOVE_ZONE_LT, MOVE_PUSH_EDGES, 0, 0, {}, {0, NEVER}},
     {"an elevated window in front: a click that moved the cursor, then a rest", 500, 200, 1,
-     {{1010, 1601}, {1601, NEVER}}, {}, {1700}, {}, {}, 0, false, 0, {1601}, {}, {0, 0}, false, MOVE_ZONE_LT, 0, {},
+     {{1010, 1601}, {1601, NEVER}}, {}, {1700}, {}, {}, 0, false, 0, {1601}, {}, {0, 0}, false, {}, MOVE_ZONE_LT, MOVE_PUSH_EDGES, 0, 0, {},
      {0, NEVER}},
+    // The hook saw the cursor arrive.
+    {"arrival seen: Delay after it", 500, 200, 1, {{1010, NEVER}}, {}, {1210}, {}, {}, 0, false, 0, {}, {}, NOWHERE,
+     false, Moves(1010, 1, 0, IN_ZONE)},
+    {"arrival seen, taken 300 ms late: at once", 500, 200, 1, {{1010, NEVER}}, {}, {1310}, {}, {}, 0, false, 0, {},
+     {}, NOWHERE, false, Moves(1010, 1, 0, IN_ZONE), MOVE_ZONE_LT, MOVE_PUSH_EDGES, 300},
+    {"arrival seen, Interval 2000", 2000, 200, 1, {{1010, NEVER}}, {}, {1210}, {}, {}, 0, false, 0, {}, {}, NOWHERE,
+     false, Moves(1010, 1, 0, IN_ZONE)},
+    {"arrival seen, a click just before it", 500, 200, 1, {{1010, NEVER}}, {{1005, DOWN}, {1007, UP}}, {1210}, {},
+     {}, 0, false, 0, {}, {}, NOWHERE, false, Moves(1010, 1, 0, IN_ZONE)},
+    {"arrival seen, a click after it", 500, 200, 1, {{1010, NEVER}}, {{1100, DOWN}, {1102, UP}}, {}, {}, {}, 0,
+     false, 1, {}, {}, NOWHERE, false, Moves(1010, 1, 0, IN_ZONE)},
+    {"arrival seen, a drag held through it", 500, 200, 1, {{1010, NEVER}}, {{700, DOWN}, {2300, UP}}, {},
+     {700, 2300}, {}, 0, false, 1, {}, {}, NOWHERE, false, Moves(1010, 1, 0, IN_ZONE)},
+    {"out and back in between two ticks: a new visit", 500, 200, 1, {{1010, 1100}, {1300, NEVER}}, {}, {1500}, {},
+     {}, 0, false, 0, {}, {}, NOWHERE, false,
+     Moves(1010, 1, 0, IN_ZONE) + Moves(1100, 1, 0, OUTSIDE) + Moves(1300, 1, 0, IN_ZONE)},
+    // Pushes against the left edge of a strip (Push bit 0) and into a corner (bit 1), PushDistance 150.
+    {"push of 20 px a move: 15 counted, the tenth answers", 500, 200, 1, {}, {}, {1190}, {}, {}, 0, false, 0, {},
+     {}, NOWHERE, false, Moves(1100, 12, 10, PAST_LEFT_EDGE), LEFT_STRIP},
+    {"a parked cursor on the edge: none", 500, 200, 1, {}, {}, {}, {}, {}, 0, false, 0, {}, {}, NOWHERE, false,
+     Moves(1100, 1, 0, LEFT_EDGE), LEFT_STRIP},
+    {"a slide along the edge: none", 500, 200, 1, {}, {}, {}, {}, {}, 0, false, 0, {}, {}, NOWHERE, false,
+     Moves(1100, 40, 10, {-5, 100}, {0, 8}), LEFT_STRIP},
+    {"push older than a second falls away", 500, 200, 1, {}, {}, {}, {}, {}, 0, false, 0, {}, {}, NOWHERE, false,
+     Moves(1100, 5, 10, PAST_LEFT_EDGE) + Moves(2100, 5, 10, PAST_LEFT_EDGE), LEFT_STRIP},
+    {"push within a second", 500, 200, 1, {}, {}, {2090}, {}, {}, 0, false, 0, {}, {}, NOWHERE, false,
+     Moves(1100, 5, 10, PAST_LEFT_EDGE) + Moves(2050, 5, 10, PAST_LEFT_EDGE), LEFT_STRIP},
+    {"push with a click since reaching the edge", 500, 200, 1, {}, {{1120, DOWN}, {1122, UP}}, {}, {}, {}, 0, false,
+     0, {}, {}, NOWHERE, false, Moves(1100, 12, 10, PAST_LEFT_EDGE), LEFT_STRIP},
+    {"push right after a click the hook saw", 500, 200, 1, {}, {{1090, DOWN}, {1092, UP}}, {1190}, {}, {}, 0, false,
+     0, {}, {}, NOWHERE, false, Moves(1100, 12, 10, PAST_LEFT_EDGE), LEFT_STRIP},
+    {"push with a click since, ClickGuard 0", 500, 200, 0, {}, {{1120, DOWN}, {1122, UP}}, {1190}, {}, {}, 0, false,
+     0, {}, {}, NOWHERE, false, Moves(1100, 12, 10, PAST_LEFT_EDGE), LEFT_STRIP},
+    {"push in the cool-down", 500, 200, 1, {}, {}, {}, {}, {}, 1000, false, 0, {}, {}, NOWHERE, false,
+     Moves(1100, 12, 10, PAST_LEFT_EDGE), LEFT_STRIP},
+    {"push with Velkora in front", 500, 200, 1, {}, {}, {}, {}, {0, NEVER}, 0, false, 0, {}, {}, NOWHERE, false,
+     Moves(1100, 12, 10, PAST_LEFT_EDGE), LEFT_STRIP},
+    {"one answer per push, armed again once the cursor left the strip", 500, 200, 1, {}, {}, {1190, 3190}, {}, {},
+     0, false, 0, {}, {}, NOWHERE, false,
+     Moves(1100, 30, 10, PAST_LEFT_EDGE) + Moves(2900, 1, 0, MIDDLE) + Moves(3100, 12, 10, PAST_LEFT_EDGE),
+     LEFT_STRIP},
+    {"Push 0: the strip takes no push", 500, 200, 1, {}, {}, {}, {}, {}, 0, false, 0, {}, {}, NOWHERE, false,
+     Moves(1100, 12, 10, PAST_LEFT_EDGE), LEFT_STRIP, 0},
+    {"a corner pushed answers at once, and not the rest after", 500, 200, 1, {{1010, NEVER}}, {}, {1100}, {}, {},
+     0, false, 0, {}, {}, NOWHERE, false, Moves(1010, 1, 0, IN_ZONE) + Moves(1010, 10, 10, {-20, 3}, {0, 0}, IN_ZONE), MOVE_ZONE_LT,
+     CORNER_PUSHED},
+    {"a corner pushed over its top edge", 500, 200, 1, {{1010, NEVER}}, {}, {1100}, {}, {}, 0, false, 0, {}, {},
+     NOWHERE, false, Moves(1010, 1, 0, IN_ZONE) + Moves(1010, 10, 10, {3, -20}, {0, 0}, IN_ZONE), MOVE_ZONE_LT, CORNER_PUSHED},
+    {"a corner without its push bit answers the rest", 500, 200, 1, {{1010, NEVER}}, {}, {1210}, {}, {}, 0, false,
+     0, {}, {}, NOWHERE, false, Moves(1010, 1, 0, IN_ZONE) + Moves(1010, 10, 10, {-20, 3}, {0, 0}, IN_ZONE), MOVE_ZONE_LT},
 };
 
 TEST_F(TimerTickTest, ZoneStories) {
@@ -345,6 +423,7 @@ TEST_F(TimerTickTest, ZoneStories) {
         cfg.move.click_guard = story.click_guard;
         cfg.move.onmove = story.onmove;
         cfg.move.onmove_others = story.onmove_others;
+        cfg.move.push = story.push;
         g_last_activation_tick = story.last_activation;
         host = FakeTickHost();
         host.held_back = story.held_back;
@@ -359,7 +438,7 @@ TEST_F(TimerTickTest, ZoneStories) {
                     host.pressed |= event.second == DOWN;
                     host.last_input = t;
                     NoteQueueTaken(++g_hook_buttons);
-                    NoteQueuedEventForVisit(event.second);
+                    NoteQueuedButton(event.second);
                 }
             for (uint32_t press : story.unseen)
                 if (press == t) {
@@ -392,6 +471,9 @@ TEST_F(TimerTickTest, ZoneStories) {
             last_pt = host.cursor = pt;
             const int sent = host.sent;
             host.lines.clear();
+            for (const ZoneMove &move : story.moves)
+                if (move.seen + story.drain_lag == t)
+                    RunZoneMove(move, t, &SCREEN, 1, cfg, host);
             if (ticks)
                 RunTimerTick(t, pt, pt, cfg, host);
             else if (host.sampling && t % VISIT_SAMPLE_MS == 0)
@@ -575,6 +657,65 @@ TEST(HookQueueTest, InOrderOneWakePerBatchAndAFullRingDrops) {
     EXPECT_FALSE(queue.NeedsWake());
     ASSERT_TRUE(queue.Pop(out));
     EXPECT_EQ(out.now, 1000u);
+}
+
+}  // namespace
+
+namespace {
+
+// The hook's look at each move, on monitor 1 and a shorter monitor 2 on its right, W = H = 10:
+// a move is queued when it enters or leaves a zone, and every one beyond the monitors while a zone
+// answers a push; otherwise once, where it gets there.
+struct HookMoveRow {
+    const char *what;
+    uint32_t onmove, push;
+    Point32 pt;
+    bool queued;
+};
+
+const HookMoveRow HOOK_MOVE_ROWS[] = {
+    {"the first move", 0xFFFF, 1, {600, 500}, true},
+    {"in no zone again", 0xFFFF, 1, {601, 500}, false},
+    {"into the left strip", 0xFFFF, 1, {5, 500}, true},
+    {"in the same strip", 0xFFFF, 1, {6, 501}, false},
+    {"beyond the left edge", 0xFFFF, 1, {-3, 500}, true},
+    {"beyond it again", 0xFFFF, 1, {-5, 500}, true},
+    {"back in the middle", 0xFFFF, 1, {600, 500}, true},
+    {"right strip of 1 at the border: on monitor 2", 0xFFFF, 1, {1280, 500}, true},
+    {"below the shorter monitor 2", 0xFFFF, 1, {1500, 900}, true},
+    {"below it again", 0xFFFF, 1, {1501, 901}, true},
+    {"top-left corner, no push", MOVE_ZONE_LT, 0, {2, 2}, true},
+    {"beyond its edge, no push: once", MOVE_ZONE_LT, 0, {-4, 2}, true},
+    {"beyond it again, no push", MOVE_ZONE_LT, 0, {-6, 2}, false},
+    {"no zone on: once, after the change", 0, 1, {-6, 2}, true},
+    {"no zone on: nothing beyond", 0, 1, {-9, 2}, false},
+    {"no zone on: nothing in a corner", 0, 1, {2, 2}, false},
+};
+
+TEST(HookQueueTest, TheHookQueuesMovesIntoAndOutOfZonesAndPushes) {
+    static HookZoneSnapshot zones;   // not the plug-in's
+    const Rect32 monitors[] = {{0, 0, 1280, 1024}, {1280, 0, 2304, 768}};
+    Settings cfg;
+    ApplyDefaults(cfg);
+    cfg.move.onmove = ~0u;
+    HookMoves moves;
+    Point32 last = {0, 0};
+    for (const HookMoveRow &row : HOOK_MOVE_ROWS) {
+        if (cfg.move.onmove != row.onmove || cfg.move.push != row.push) {   // the next move is queued
+            cfg.move.onmove = row.onmove;
+            cfg.move.push = row.push;
+            zones.Publish(monitors, 2, cfg);
+        }
+        Point32 from;
+        EXPECT_EQ(TakeMove(zones, moves, row.pt, from), row.queued) << row.what;
+        EXPECT_EQ(from.x, last.x) << row.what;
+        last = row.pt;
+    }
+    // A program moved the cursor: the tick asks for the next move, whatever it does.
+    zones.Recheck();
+    Point32 from;
+    EXPECT_TRUE(TakeMove(zones, moves, {2, 3}, from));
+    EXPECT_FALSE(TakeMove(zones, moves, {2, 4}, from));
 }
 
 }  // namespace

@@ -288,12 +288,14 @@ TEST_F(GestureEndToEndTest, DISABLED_CornerFiguresAtTheDefaults) {
         int activations;   // what a visit guarantees; -1 where it depends on the tick's phase
         int click_hold_ms = 0;
         bool hook_removed = false;   // before each try, as Windows removes it: only the system sees the click
+        bool hook_sees_arrival = false;   // a small move into the corner, after it was put there
     };
     const int TRIES = 20;
     const Way WAYS[] = {{"click 150 ms after arriving", 150, 0, 0, 0},
                         {"click 250 ms after arriving", 250, 0, 0, -1},
                         {"drag held 800 ms and released", 0, 800, 0, 0},
                         {"rest of 1.6 s", 0, 0, 1600, TRIES},
+                        {"rest of 1.6 s, arriving by a move the hook sees", 0, 0, 1600, TRIES, 0, false, true},
                         {"hook removed, click of 30 ms at arriving, rest", 0, 0, 800, 0, 30, true},
                         {"hook removed, click of 50 ms at arriving, rest", 0, 0, 800, 0, 50, true},
                         {"hook removed, click of 100 ms at arriving, rest", 0, 0, 800, 0, 100, true},
@@ -315,6 +317,10 @@ TEST_F(GestureEndToEndTest, DISABLED_CornerFiguresAtTheDefaults) {
                     InjectButton(MOUSEEVENTF_LEFTDOWN);
                 arrival = MonotonicMs();
                 MoveCursor(1277, 2);
+                if (way.hook_sees_arrival) {
+                    InjectMoves({{-1, 1}});
+                    arrival = MonotonicMs();
+                }
                 Sleep(static_cast<DWORD>(way.click_after_ms + way.drag_hold_ms));
                 if (way.click_after_ms || way.click_hold_ms) {
                     InjectButton(MOUSEEVENTF_LEFTDOWN);
@@ -341,6 +347,44 @@ TEST_F(GestureEndToEndTest, DISABLED_CornerFiguresAtTheDefaults) {
             EXPECT_EQ(after_ms.size(), static_cast<size_t>(way.activations)) << way.name;
         }
     }
+}
+
+// The desktop's right edge is monitor 2's (1280,0,2304,768), its strip switched on with the
+// default Push: pushed with moves of 5 px, which the pointer's acceleration leaves as they are, it
+// calls Velkora once however long the push goes on; a cursor parked on it or sliding along it
+// never. A rest in monitor 1's top-left corner, at the default Interval and Delay, is answered
+// Delay after the move that brought the cursor there. (Wine takes the cursor back where
+// SetCursorPos put it 100 ms after relative moves, so the cursor is put in the corner first and
+// a small move made there.)
+TEST_F(GestureEndToEndTest, PushOnTheRightEdgeAndARestAnsweredDelayAfterArriving) {
+    Start("[General]\r\nEnable=1\r\n[Move]\r\nOnMove=8193\r\n");
+    MoveCursor(2303, 400);
+    PumpTicks(3);
+    WhilePumping([] {
+        for (int i = 0; i < 40; ++i)
+            InjectMoves({{4, 6}});
+    });
+    PumpTicks(3);
+    EXPECT_EQ(g_host.hotkeys.size(), 0u) << "parked on the edge, or sliding along it";
+    WhilePumping([] {
+        for (int i = 0; i < 60; ++i)
+            InjectMoves({{5, 0}});
+    });
+    EXPECT_EQ(Activations(1), 1u);
+    EXPECT_TRUE(g_host.Logged("pushed: 150 px within 1000 ms"));
+
+    PumpPastCoolDown();
+    MoveCursor(SCREEN_MIDDLE.x, SCREEN_MIDDLE.y);
+    InjectMoves({{1, 0}});
+    PumpTicks(2);
+    MoveCursor(3, 3);
+    InjectMoves({{1, 1}});
+    const double arrival = MonotonicMs();
+    ASSERT_TRUE(PumpUntil([] { return g_host.hotkeys.size() == 2; }, 5000));
+    const double after_ms = g_host.hotkey_ms[1] - arrival;
+    std::printf("[ latency  ] rest in a corner at the defaults: %.0f ms from the arriving move\n", after_ms);
+    EXPECT_LE(after_ms, 200.0 + 80.0);
+    EXPECT_GE(after_ms, 200.0 - 16.0);   // the Delay, give or take a clock's step
 }
 
 TEST_F(GestureEndToEndTest, HostFrameZoneUsesTheHostsWindowAndQuickOptions) {
@@ -1019,17 +1063,25 @@ namespace {
 // Monitor 2 placed left of monitor 1.
 using LeftMonitorTest = OnMonitors<GestureEndToEndTest, MONITOR_2_LEFT>;
 
+// With the default Push, monitor 1's left strip rests only beside monitor 2 (768 high): below it
+// lies the desktop's edge, which answers a push and no rest.
 TEST_F(LeftMonitorTest, SecondMonitorAtNegativeCoordinates) {
     ASSERT_EQ(GetSystemMetrics(SM_XVIRTUALSCREEN), -1024);
-    for (const auto &entry : {std::make_pair("256", POINT{-1024, 0}),     // monitor 2, top-left corner
-                              std::make_pair("8192", POINT{0, 700}),      // monitor 2, right strip at x = 0
-                              std::make_pair("128", POINT{0, 900})}) {    // monitor 1, left strip at x = 0
+    const struct {
+        const char *onmove;
+        POINT target;
+        size_t activations;
+    } ENTRIES[] = {{"256", {-1024, 0}, 1},   // monitor 2, top-left corner
+                   {"8192", {0, 700}, 1},    // monitor 2, right strip at x = 0
+                   {"128", {0, 700}, 1},     // monitor 1, left strip at x = 0, beside monitor 2
+                   {"128", {0, 900}, 0}};    // the same strip below monitor 2
+    for (const auto &entry : ENTRIES) {
         SetCursorPos(SCREEN_MIDDLE.x, SCREEN_MIDDLE.y);
         g_host.Reset();
-        Start(Ini("1", entry.first, "0"));
-        POINT target = entry.second;
+        Start(Ini("1", entry.onmove, "0"));
+        const POINT target = entry.target;
         WhilePumping([target] { MoveCursor(target.x, target.y); });
-        EXPECT_EQ(Activations(1), 1u) << entry.first;
+        EXPECT_EQ(Activations(entry.activations), entry.activations) << entry.onmove << " y=" << target.y;
         plugin_.reset();
     }
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "engine/HookQueue.h"
+#include "engine/HookZones.h"
 #include "engine/HotZones.h"
 #include "engine/TimerTick.h"
 #include "hostapi/VelkApiCore.h"
@@ -54,6 +55,39 @@ void BM_HookMovePassedOn(benchmark::State &state) {
     }
 }
 BENCHMARK(BM_HookMovePassedOn);
+
+// The hook's look at a move: two full-HD monitors, every zone of both on, pushes on. Inside the
+// desktop and in no zone, the move is passed on; beyond the edge it is queued, as a push, with
+// the wake test (the clock is the system's part).
+void LookAtMoves(benchmark::State &state, Point32 a, Point32 b) {
+    Settings cfg = DefaultSettings();
+    cfg.move.onmove = 0xFFFF;
+    cfg.move.push = MOVE_PUSH_EDGES | MOVE_PUSH_CORNERS;
+    const Rect32 monitors[] = {{0, 0, 1920, 1080}, {1920, 0, 3840, 1080}};
+    g_hook_zones.Publish(monitors, 2, cfg);
+    HookMoves moves;
+    HookEvent out;
+    uint32_t t = 0;
+    for (auto _ : state) {
+        ++t;
+        g_hook_saw_event.store(true, std::memory_order_relaxed);
+        Point32 pt = t % 2 ? a : b, from;
+        benchmark::DoNotOptimize(pt);
+        if (TakeMove(g_hook_zones, moves, pt, from)) {
+            g_hook_queue.Push({MOUSE_MSG_MOVE, pt, 0, t, t, false, from});
+            benchmark::DoNotOptimize(g_hook_queue.NeedsWake());
+        }
+        if (t % 64 == 0) {
+            g_hook_queue.TakeWake();
+            while (g_hook_queue.Pop(out))
+                benchmark::DoNotOptimize(out);
+        }
+    }
+}
+void BM_HookMoveInsideTheDesktop(benchmark::State &state) { LookAtMoves(state, {960, 540}, {2900, 541}); }
+BENCHMARK(BM_HookMoveInsideTheDesktop);
+void BM_HookMoveBeyondTheEdge(benchmark::State &state) { LookAtMoves(state, {3845, 540}, {3843, 541}); }
+BENCHMARK(BM_HookMoveBeyondTheEdge);
 
 void BM_QueuedWheelRecognised(benchmark::State &state) {
     Settings cfg = DefaultSettings();
