@@ -34,11 +34,22 @@ public:
     // RunButtonSample is to run every VISIT_SAMPLE_MS from now on, or no more; false when it
     // cannot be arranged.
     virtual bool SampleButtons(bool on) = 0;
+    // The MODIFIER_* keys that the system reports down now (either key of a pair); none where it
+    // cannot report them (an elevated window in front, input to another desktop).
+    virtual uint32_t HeldModifierKeys() = 0;
 
     void Trace(const char *format, ...) __attribute__((format(printf, 2, 3)));
 };
 
 extern bool g_last_in_zone;
+
+// With Modifier set, a hot zone answers only while every key that it chooses is down; bits
+// other than the four keys' choose nothing.
+bool AreModifierKeysHeld(uint32_t modifier, uint32_t held);
+// At the moment a zone would answer: asks for the keys when Modifier chooses any, and says in the
+// log why the zone does not answer when one is not held. The caller treats a refusal as a click
+// in the zone: the visit is spent until the cursor leaves.
+bool ZoneKeysAllowAnswer(const Settings &cfg, TickHost &host);
 
 // With ClickGuard on, a hot zone answers a cursor that rests in it, not one that clicks or drags
 // there. A visit begins at the first tick that finds the cursor in a zone and ends at the first

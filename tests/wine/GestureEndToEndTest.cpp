@@ -229,6 +229,28 @@ TEST_F(GestureEndToEndTest, CornerAnswersARestNotAClickOrADrag) {
     leave_and_rest_in_the_corner();
 }
 
+// With Modifier=2 a corner answers only while Ctrl is down when the rest is due; a rest without
+// it is spent until the cursor leaves.
+TEST_F(GestureEndToEndTest, CornerWithModifierAnswersOnlyWhileCtrlIsHeld) {
+    std::string ini = Ini("1", "1", "0");
+    Start(ini.replace(ini.find("Delay=20"), 8, "Delay=20\r\nModifier=2"));
+    WhilePumping([] { MoveCursor(2, 2); });
+    RestOneAndAHalfSeconds();
+    EXPECT_EQ(g_host.hotkeys.size(), 0u);
+    EXPECT_EQ(g_host.CountLogged("keys not held (Modifier=2, held=0): the zone waits for the cursor to leave"), 1);
+
+    WhilePumping([] { MoveCursor(SCREEN_MIDDLE.x, SCREEN_MIDDLE.y); });
+    PumpTicks(2);
+    struct CtrlHeld {
+        CtrlHeld() { InjectKeyDown(VK_CONTROL, true); }
+        ~CtrlHeld() { InjectKeyDown(VK_CONTROL, false); }
+    } ctrl;
+    // This thread, the engine's, reads the key as down once its copy of the keys is renewed.
+    ASSERT_TRUE(PumpUntil([] { return (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0; }, 10000));
+    WhilePumping([] { MoveCursor(2, 2); });
+    EXPECT_EQ(Activations(1), 1u);
+}
+
 // Ticks every 50 ms, a Delay of 200: a rest activates once, with ClickGuard and without.
 TEST_F(GestureEndToEndTest, RestInACornerAtAShortInterval) {
     for (const char *click_guard : {"1", "0"}) {
