@@ -20,11 +20,9 @@ std::string FileWrittenFromTheTable(const Settings &cfg) {
         if (section == sections.end())
             section = sections.insert(sections.end(), {k.section, ""});
         char value[20] = "";
-        if (k.IsText())
-            std::strcpy(value, cfg.shortcut.toggle_enable);
-        else
+        if (!k.IsText())
             FormatSettingValue(k.get(cfg), value);
-        section->second += std::string(k.key) + "=" + value + "\r\n";
+        section->second += std::string(k.key) + "=" + (k.IsText() ? k.Text(cfg) : value) + "\r\n";
     }
     std::string file;
     for (const auto &[name, lines] : sections)
@@ -41,6 +39,7 @@ TEST(SettingsTest, KeysInFileOrderWithTheirDefaults) {
     EXPECT_STREQ(cfg.shortcut.toggle_enable, "");
     EXPECT_EQ(cfg.general.interval, 500);
     EXPECT_EQ(cfg.general.fullscreen, 1);
+    EXPECT_STREQ(cfg.general.exclude, "");
     EXPECT_EQ(cfg.wheel.onwheel, 1);
     EXPECT_EQ(cfg.wheel.allowance, 4);
     EXPECT_EQ(cfg.wheel.up, 2);
@@ -95,11 +94,24 @@ TEST(SettingsTest, AccessorsMoveTheBitPatternUnchangedButANegativeGuardOrPush) {
     EXPECT_EQ(cfg.general.interval, -2);
 }
 
-TEST(SettingsTest, ToggleEnableIsCutTo23Characters) {
+const SettingsKey &KeyNamed(const char *name) {
+    return *std::find_if(std::begin(SETTINGS_KEYS), std::end(SETTINGS_KEYS),
+                         [&](const SettingsKey &k) { return std::strcmp(k.key, name) == 0; });
+}
+
+TEST(SettingsTest, TextsAreCutToTheirFieldsAtACharacter) {
     Settings cfg = {};
-    SetToggleEnableText(cfg, "Ctrl+Alt+Shift+Win+F12 and more");
+    const SettingsKey &toggle = KeyNamed("ToggleEnable"), &exclude = KeyNamed("Exclude");
+    toggle.SetText(cfg, "Ctrl+Alt+Shift+Win+F12 and more");
     EXPECT_EQ(std::strlen(cfg.shortcut.toggle_enable), 23u);
-    SetToggleEnableText(cfg, nullptr);
+    toggle.SetText(cfg, nullptr);
+    EXPECT_STREQ(cfg.shortcut.toggle_enable, "");
+    // 258 bytes of names, then a character of two bytes whose second byte would be the 260th.
+    const std::string list = std::string(258, 'a') + "\x83\x41";
+    exclude.SetText(cfg, list.c_str());
+    EXPECT_EQ(std::string(cfg.general.exclude), list.substr(0, 258));
+    exclude.SetText(cfg, list.substr(1).c_str());
+    EXPECT_EQ(std::string(exclude.Text(cfg)), list.substr(1));
     EXPECT_STREQ(cfg.shortcut.toggle_enable, "");
 }
 

@@ -24,7 +24,7 @@ const char TITLE[] = "Velkcursorwake";
 // Distinctive values, so that each edit is found by what it shows. The keys stand in the order
 // in which the plug-in writes them, so an unchanged record writes the same file back.
 std::string Ini(const std::string &enable) {
-    return "[General]\r\nEnable=" + enable + "\r\nInterval=321\r\nFullScreen=2\r\n"
+    return "[General]\r\nEnable=" + enable + "\r\nInterval=321\r\nFullScreen=2\r\nExclude=ゲーム.exe; mstsc.exe\r\n"
            "[ShortcutKey]\r\nToggleEnable=Ctrl+F9\r\n"
            "[Wheel]\r\nOnWheel=3\r\nAllowance=7\r\nUp=11\r\nDown=13\r\nTimeOut=-1\r\nBounceGuard=41\r\n"
            "[Move]\r\nOnMove=-56191\r\nWidth=17\r\nHeight=19\r\nDelay=23\r\nClickGuard=5\r\nOnMoveOthers=421\r\n"
