@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <set>
+#include <string>
 
 #include "ui/OptionFields.h"
 
@@ -39,7 +40,7 @@ TEST(OptionFields, EveryControlOnceAndEveryBitOfAFieldOnce) {
             EXPECT_TRUE(bits.insert({f.offset, f.bit}).second) << f.control;
         }
     }
-    EXPECT_EQ(controls.size(), 48u);
+    EXPECT_EQ(controls.size(), 53u);
     EXPECT_EQ(controls.count(ChkMoveOnVelk), 1u);
 }
 
@@ -91,6 +92,7 @@ TEST(OptionFields, UnchangedFormStoresTheSameRecordWithEnableNormalised) {
     Settings cfg = Defaults();
     cfg.general.enable = 5;
     cfg.wheel.timeout = 4294967295u;   // shown unsigned, reads back
+    SetTextField(cfg.general.exclude, sizeof cfg.general.exclude, std::string(259, 'x').c_str());
     Settings stored = cfg;
     ASSERT_EQ(StoreForm(FormFromSettings(cfg), stored), FORM_STORED);
     cfg.general.enable = 1;
@@ -118,7 +120,10 @@ TEST(OptionFields, BitsWithoutABoxPassThrough) {
     cfg.move.onmove = 0xFFFE0000u | 0x0001;
     cfg.click.onclick = 0xFFFFFF88u;
     cfg.move.onmove_others = 0xABCD0081u;
+    cfg.move.modifier = 0xF0 | MODIFIER_ALT;
     OptionForm form = FormFromSettings(cfg);
+    EXPECT_TRUE(Control(form, ChkModifierAlt).checked && !Control(form, ChkModifierShift).checked);
+    Control(form, ChkModifierCtrl).checked = true;
     EXPECT_TRUE(Control(form, ChkMoveOthLT).checked && Control(form, ChkMoveOthL).checked);
     Control(form, ChkMoveOthL).checked = false;
     Control(form, ChkMoveOthRB).checked = true;
@@ -137,6 +142,7 @@ TEST(OptionFields, BitsWithoutABoxPassThrough) {
     EXPECT_EQ(cfg.move.onmove, 0xFFFE0000u | 0x04000 | 0x10000);
     EXPECT_EQ(cfg.click.onclick, 0xFFFFFF98u);
     EXPECT_EQ(cfg.move.onmove_others, 0xABCD0005u);
+    EXPECT_EQ(cfg.move.modifier, 0xF0u | MODIFIER_ALT | MODIFIER_CTRL);
 }
 
 TEST(OptionFields, EditsStoreWhatTheyRead) {
@@ -151,7 +157,9 @@ TEST(OptionFields, EditsStoreWhatTheyRead) {
     Type(Control(form, EdtMoveDelay), "0250");
     Type(Control(form, EdtMoveHeight), "0");
     Type(Control(form, EdtClickMsecDblClick), "4294967295");
+    Type(Control(form, EdtExclude), "mstsc.exe; ゲーム.exe");
     ASSERT_EQ(StoreForm(form, cfg), FORM_STORED);
+    EXPECT_STREQ(cfg.general.exclude, "mstsc.exe; ゲーム.exe");
     EXPECT_EQ(cfg.general.interval, 250);
     EXPECT_EQ(cfg.wheel.up, 250);
     EXPECT_EQ(cfg.wheel.down, 250);
@@ -199,6 +207,18 @@ TEST(OptionFields, SignedFieldsRefuseWhatOnlyAnUnsignedOneTakes) {
     Type(Control(form, EdtMoveWidth), "0x80000000");
     ASSERT_EQ(StoreForm(form, cfg), FORM_STORED);
     EXPECT_EQ(cfg.move.width, -2147483647 - 1);
+}
+
+// The list takes up to its field's 259 bytes; a longer text, which an edit of wide characters
+// can give, is cut before the character that does not fit whole.
+TEST(OptionFields, ExcludeListIsCutToItsFieldAtACharacter) {
+    EXPECT_EQ(OPTION_FIELDS[IndexOf(EdtExclude)].EditLimit(), 259);
+    EXPECT_EQ(OPTION_FIELDS[IndexOf(EdtInterval)].EditLimit(), OPTION_EDIT_LIMIT);
+    Settings cfg = Defaults();
+    OptionForm form = FormFromSettings(cfg);
+    Type(Control(form, EdtExclude), (std::string(258, 'a') + "ゲ.exe").c_str());
+    ASSERT_EQ(StoreForm(form, cfg), FORM_STORED);
+    EXPECT_EQ(std::string(cfg.general.exclude), std::string(258, 'a'));
 }
 
 TEST(OptionFields, MessageQuotesTheText) {

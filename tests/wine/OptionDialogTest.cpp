@@ -42,11 +42,13 @@ const std::map<int, std::string> SHOWN_TEXTS = {
     {EdtWheelAllowance, "7"},   {EdtWheelTimeout, "4294967295"}, {EdtWheelBounce, "41"},
     {EdtMoveWidth, "17"},       {EdtMoveHeight, "19"},      {EdtMoveDelay, "23"},
     {EdtClickMsecDblClick, "29"}, {EdtClickMsecHoldDown, "-31"}, {EdtClickMoveAllowance, "37"},
+    {EdtExclude, "ゲーム.exe; mstsc.exe"},
 };
 // OnMove 0xFFFF2481, OnMoveOthers 0x1A5 and OnClick 0xFFFFFFAA.
 const int CHECKED_BOXES[] = {ChkEnable,   ChkOnWheel,    ChkWheelFine,      ChkMovePriLT,      ChkMovePriL,
                              ChkMoveSecRB, ChkMoveSecR, ChkMoveOnVelk,     ChkClickMDblClick, ChkClickMHoldDown,
-                             ChkMoveClickGuard, ChkMoveOthLT, ChkMoveOthRB, ChkMoveOthR, ChkMoveOthL};
+                             ChkMoveClickGuard, ChkMoveOthLT, ChkMoveOthRB, ChkMoveOthR, ChkMoveOthL,
+                             ChkModifierShift, ChkModifierAlt};
 
 int ActivePage(HWND dialog) {
     return static_cast<int>(SendMessageA(FindControl(dialog, PageControl), TCM_GETCURSEL, 0, 0));
@@ -219,6 +221,26 @@ TEST_F(OptionDialogTest, LayoutInPixelsAndAScreenshotOfEachPage) {
         EXPECT_LE(guard_box.right, move_page.right);
         EXPECT_LE(guard_box.bottom, move_page.bottom);
         EXPECT_EQ(TextOf(guard), "クリックやドラッグの最中は反応しない");
+        // Page 全般: the four keys in a row, the list of programs as wide as the page, both inside it.
+        HWND exclude = FindControl(dialog, EdtExclude);
+        RECT general_page, exclude_box = RectIn(exclude, GetParent(exclude));
+        GetClientRect(GetParent(exclude), &general_page);
+        EXPECT_EQ(GetParent(exclude), FindControl(dialog, PageGeneral));
+        EXPECT_EQ(exclude_box.right - exclude_box.left, AtDpi(424, 636));
+        EXPECT_LE(exclude_box.right, general_page.right);
+        RECT key_before = {};
+        for (int key : {ChkModifierShift, ChkModifierCtrl, ChkModifierAlt, ChkModifierWin}) {
+            const RECT box = RectIn(FindControl(dialog, key), GetParent(exclude));
+            EXPECT_GE(box.left, key_before.right);
+            EXPECT_LE(box.bottom, exclude_box.top);
+            key_before = box;
+        }
+        EXPECT_EQ(SendMessageA(exclude, EM_GETLIMITTEXT, 0, 0), 259);
+        EXPECT_NE(FindControlByText(dialog, "反応しないプログラム："), nullptr);
+        EXPECT_NE(FindControlByText(dialog, "キーを押しているときだけ反応："), nullptr);
+        std::vector<HWND> texts = ControlsOfClass(GetParent(exclude), "Static");
+        for (HWND text : texts)
+            EXPECT_LE(RectIn(text, GetParent(exclude)).bottom, general_page.bottom) << TextOf(text);
         EXPECT_EQ(TextsCutOff(dialog), std::vector<std::string>{});
         const char *NAMES[] = {"1-general", "2-wheel", "3-move", "4-click"};
         const char *TABS[] = {"全般", "ホイール", "移動", "クリック"};
@@ -236,7 +258,8 @@ TEST_F(OptionDialogTest, LayoutInPixelsAndAScreenshotOfEachPage) {
 
 TEST_F(OptionDialogTest, TabOrderThePageControlThenEachPageThenOkAndCancel) {
     const std::vector<std::vector<int>> ORDERS = {
-        {PageControl, EdtInterval, ChkEnable, CmbFullScreen},
+        {PageControl, EdtInterval, ChkEnable, CmbFullScreen, ChkModifierShift, ChkModifierCtrl, ChkModifierAlt,
+         ChkModifierWin, EdtExclude},
         {PageControl, ChkOnWheel, EdtWheelAllowance, EdtWheelUp, EdtWheelDown, EdtWheelTimeout, EdtWheelBounce,
          ChkWheelFine},
         {PageControl, ChkMovePriLT, ChkMovePriLB, ChkMovePriL, ChkMovePriRT, ChkMovePriR, ChkMovePriRB, ChkMovePriT, ChkMovePriB,
