@@ -19,7 +19,7 @@ static void Activate(uint32_t now, TickHost &host) {
     host.SendTrayInOut();
 }
 
-bool AreModifierKeysHeld(uint32_t modifier, uint32_t held) {
+static bool AreModifierKeysHeld(uint32_t modifier, uint32_t held) {
     const uint32_t chosen = modifier & (MODIFIER_SHIFT | MODIFIER_CTRL | MODIFIER_ALT | MODIFIER_WIN);
     return (chosen & ~held) == 0;
 }

@@ -44,11 +44,10 @@ public:
 extern bool g_last_in_zone;
 
 // With Modifier set, a hot zone answers only while every key that it chooses is down; bits
-// other than the four keys' choose nothing.
-bool AreModifierKeysHeld(uint32_t modifier, uint32_t held);
-// At the moment a zone would answer: asks for the keys when Modifier chooses any, and says in the
-// log why the zone does not answer when one is not held. The caller treats a refusal as a click
-// in the zone: the visit is spent until the cursor leaves.
+// other than the four keys' choose nothing. At the moment a zone would answer: asks for the keys
+// when Modifier chooses any, and says in the log why the zone does not answer when one is not
+// held. The caller treats a refusal as a click in the zone: the visit is spent until the cursor
+// leaves.
 bool ZoneKeysAllowAnswer(const Settings &cfg, TickHost &host);
 
 // With ClickGuard on, a hot zone answers a cursor that rests in it, not one that clicks or drags

@@ -102,7 +102,9 @@ struct SettingsKey {
 
     bool IsText() const { return get == nullptr; }
     const char *Text(const Settings &cfg) const { return reinterpret_cast<const char *>(&cfg) + text_offset; }
-    void SetText(Settings &cfg, const char *text) const { SetTextField(reinterpret_cast<char *>(&cfg) + text_offset, text_size, text); }
+    void SetText(Settings &cfg, const char *text) const {
+        SetTextField(reinterpret_cast<char *>(&cfg) + text_offset, text_size, text);
+    }
 };
 
 // The keys in the order in which they are read and written.

@@ -52,11 +52,9 @@ static DWORD LastErrorOr(DWORD fallback) {
 static DWORD WriteKeys(const char *path) {
     for (const SettingsKey &k : SETTINGS_KEYS) {
         char text[20];
-        const char *value = k.Text(g_cfg);
-        if (!k.IsText()) {
+        if (!k.IsText())
             FormatSettingValue(k.get(g_cfg), text);
-            value = text;
-        }
+        const char *value = k.IsText() ? k.Text(g_cfg) : text;
         if (!WritePrivateProfileStringA(k.section, k.key, value, path))
             return LastErrorOr(ERROR_WRITE_FAULT);
     }
