@@ -2,6 +2,7 @@
 // Asked only when a gesture has been recognised, never per mouse event.
 #include "appinfo/SystemDll.h"
 #include "engine/Engine.h"
+#include "engine/ExcludedProgram.h"
 #include "engine/FullScreen.h"
 #include "settings/Settings.h"
 
@@ -51,6 +52,8 @@ bool ForegroundCoversItsMonitor() {
 }  // namespace
 
 bool IsGestureHeldBack() {
+    if (IsListedProgramInFront())
+        return true;
     const int32_t setting = g_cfg.general.fullscreen;
     if (setting == FULLSCREEN_REACT_ALWAYS)
         return false;

@@ -20,5 +20,6 @@ bool CoversRect(const Rect32 &window, const Rect32 &monitor);
 bool NeedsForegroundCover(int32_t setting, int32_t notification_state);
 bool IsHeldBackByFullScreen(int32_t setting, int32_t notification_state, bool foreground_covers_monitor);
 
-// True, with a trace line, when the FullScreen setting holds a recognised gesture back now.
+// True, with a trace line, when the FullScreen setting holds a recognised gesture back now, or
+// the window in front belongs to a program of the Exclude setting.
 bool IsGestureHeldBack();

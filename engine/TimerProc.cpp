@@ -54,6 +54,20 @@ public:
             buttons.last_input = input.dwTime;
         return buttons;
     }
+    // GetAsyncKeyState answers 0, as for a key that is up, where the input goes to a window of a
+    // higher integrity level or to another desktop: there no key is held.
+    uint32_t HeldModifierKeys() override {
+        static const struct {
+            int key;
+            uint32_t bit;
+        } KEYS[] = {{VK_SHIFT, MODIFIER_SHIFT}, {VK_CONTROL, MODIFIER_CTRL}, {VK_MENU, MODIFIER_ALT},
+                    {VK_LWIN, MODIFIER_WIN},    {VK_RWIN, MODIFIER_WIN}};
+        uint32_t held = 0;
+        for (const auto &k : KEYS)
+            if (GetAsyncKeyState(k.key) & 0x8000)
+                held |= k.bit;
+        return held;
+    }
     void WakeAfter(uint32_t ms) override { StartVisitWake(ms); }
     bool SampleButtons(bool on) override { return SampleButtonsOfVisit(on); }
 };

@@ -19,9 +19,27 @@ static void Activate(uint32_t now, TickHost &host) {
     host.SendTrayInOut();
 }
 
-// What every activation by a zone needs: the pause after the last activation of any gesture has
-// run out, and Velkora is not in front already.
-void ActivateForZone(uint32_t now, TickHost &host) {
+static bool AreModifierKeysHeld(uint32_t modifier, uint32_t held) {
+    const uint32_t chosen = modifier & (MODIFIER_SHIFT | MODIFIER_CTRL | MODIFIER_ALT | MODIFIER_WIN);
+    return (chosen & ~held) == 0;
+}
+
+bool ZoneKeysAllowAnswer(const Settings &cfg, TickHost &host) {
+    if (AreModifierKeysHeld(cfg.move.modifier, 0))
+        return true;   // no key chosen: nothing to ask
+    const uint32_t held = host.HeldModifierKeys();
+    if (AreModifierKeysHeld(cfg.move.modifier, held))
+        return true;
+    host.Trace("keys not held (Modifier=%u, held=%u): the zone waits for the cursor to leave",
+               static_cast<unsigned>(cfg.move.modifier), static_cast<unsigned>(held));
+    return false;
+}
+
+// What every activation by a zone needs: the keys that Modifier chooses are held, the pause
+// after the last activation of any gesture has run out, and Velkora is not in front already.
+void ActivateForZone(uint32_t now, const Settings &cfg, TickHost &host) {
+    if (!ZoneKeysAllowAnswer(cfg, host))
+        return;
     if (now - g_last_activation_tick <= ACTIVATION_COOL_DOWN_MS)
         return;
     bool has_focus = host.HostHasFocus();
@@ -33,7 +51,7 @@ void ActivateForZone(uint32_t now, TickHost &host) {
 // The cycle without ClickGuard: a tick arms the move event, the first tick at or after its due
 // time looks at the zones. Only that look counts as where the cursor was before: were the ticks
 // in between to count too, a Delay longer than Interval would leave every rest unnoticed.
-static void EvaluateMove(uint32_t now, Point32 point, TickHost &host) {
+static void EvaluateMove(uint32_t now, Point32 point, const Settings &cfg, TickHost &host) {
     if (!IsDue(now, g_timer_event_start, g_timer_event_delay)) {
         host.Trace("yet time");
         return;
@@ -41,7 +59,7 @@ static void EvaluateMove(uint32_t now, Point32 point, TickHost &host) {
     ClearTimerEvent();
     bool hit = host.IsInHotZone(point.x, point.y);
     if (hit && !g_last_in_zone)
-        ActivateForZone(now, host);
+        ActivateForZone(now, cfg, host);
     g_last_in_zone = hit;
 }
 
@@ -106,7 +124,7 @@ void ForgetVisit(TickHost &host) {
 }
 
 // The visit's one chance: whatever the outcome, it does not come again while the visit lasts.
-void DecideVisit(uint32_t now, TickHost &host) {
+void DecideVisit(uint32_t now, const Settings &cfg, TickHost &host) {
     ZoneVisit &visit = g_visit;
     visit.decided = true;
     host.SampleButtons(false);
@@ -122,7 +140,7 @@ void DecideVisit(uint32_t now, TickHost &host) {
         host.Trace("a mouse button was down: the zone waits for the cursor to leave");
         return;
     }
-    ActivateForZone(now, host);
+    ActivateForZone(now, cfg, host);
 }
 
 // A look at the zones with ClickGuard on, at a tick or when the visit's wait is over.
@@ -159,7 +177,7 @@ static void LookAtZones(uint32_t now, Point32 point, bool wait_over, const Setti
         host.Trace("yet time");
         return;
     }
-    DecideVisit(now, host);
+    DecideVisit(now, cfg, host);
 }
 
 void RunButtonSample(TickHost &host) {
@@ -211,7 +229,7 @@ void RunTimerTick(uint32_t now, Point32 point, Point32 physical, const Settings 
         if (visits)
             ClearTimerEvent();   // armed before ClickGuard was switched on
         else
-            EvaluateMove(now, point, host);
+            EvaluateMove(now, point, cfg, host);
         break;
     case TIMER_EVENT_BUTTONHOLDDOWN_LEFT:
     case TIMER_EVENT_BUTTONHOLDDOWN_MIDDLE:

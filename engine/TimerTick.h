@@ -38,11 +38,21 @@ public:
     // RunButtonSample is to run every VISIT_SAMPLE_MS from now on, or no more; false when it
     // cannot be arranged.
     virtual bool SampleButtons(bool on) = 0;
+    // The MODIFIER_* keys that the system reports down now (either key of a pair); none where it
+    // cannot report them (an elevated window in front, input to another desktop).
+    virtual uint32_t HeldModifierKeys() = 0;
 
     void Trace(const char *format, ...) __attribute__((format(printf, 2, 3)));
 };
 
 extern bool g_last_in_zone;
+
+// With Modifier set, a hot zone answers only while every key that it chooses is down; bits
+// other than the four keys' choose nothing. At the moment a zone would answer: asks for the keys
+// when Modifier chooses any, and says in the log why the zone does not answer when one is not
+// held. The caller treats a refusal as a click in the zone: the visit is spent until the cursor
+// leaves.
+bool ZoneKeysAllowAnswer(const Settings &cfg, TickHost &host);
 
 // With ClickGuard on, a hot zone answers a cursor that rests in it, not one that clicks or drags
 // there. A visit begins at the move that brought the cursor into a zone, when the hook saw it
@@ -96,10 +106,10 @@ void NoteQueuedEventForVisit(uint32_t msg);
 // system is asked once, so that a press it reports later came after this.
 void ForgetVisit(TickHost &host);
 
-// What every answer of a zone needs, a rest's and a push's alike: the pause after the last
-// activation of any gesture has run out, Velkora is not in front already, and nothing holds the
-// gestures back (full screen).
-void ActivateForZone(uint32_t now, TickHost &host);
+// What every answer of a zone needs, a rest's and a push's alike: the keys that Modifier chooses
+// are held, the pause after the last activation of any gesture has run out, Velkora is not in
+// front already, and nothing holds the gestures back (full screen, a program listed in Exclude).
+void ActivateForZone(uint32_t now, const Settings &cfg, TickHost &host);
 // The system's word on the buttons: one down now, or a press since the last ask, whoever saw it.
 // Where the system cannot tell, the visit notes it (ZoneVisit::unknown).
 bool SystemSawButton(TickHost &host);
@@ -108,7 +118,7 @@ bool SystemSawButton(TickHost &host);
 // came before it, and goes to the visit under way, if any.
 bool SystemHoldsButton(TickHost &host);
 // The visit's one chance: it activates, or it is spent while it lasts.
-void DecideVisit(uint32_t now, TickHost &host);
+void DecideVisit(uint32_t now, const Settings &cfg, TickHost &host);
 
 // `point` is the cursor as GetCursorPos gives it, in the same pixels as the monitor rectangles of
 // the hot zones; `physical` is the cursor in the physical pixels of the hook's events, which the

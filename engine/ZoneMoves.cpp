@@ -24,7 +24,7 @@ static void BeginVisitAt(uint32_t arrival, uint32_t now, const Settings &cfg, Ti
             visit.unknown = true;
         return;
     }
-    DecideVisit(now, host);
+    DecideVisit(now, cfg, host);
 }
 
 static void EndVisit(TickHost &host) {
@@ -61,7 +61,7 @@ static void AnswerPush(uint32_t now, const Settings &cfg, TickHost &host) {
             return;
         }
     }
-    ActivateForZone(now, host);
+    ActivateForZone(now, cfg, host);
 }
 
 void RunZoneMove(const ZoneMove &move, uint32_t now, const Rect32 *monitors, size_t count, const Settings &cfg,

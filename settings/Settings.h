@@ -4,11 +4,16 @@
 #include <cstddef>
 #include <cstdint>
 
+// The list of programs where no gesture answers: one line of a settings file can hold more, the
+// field its first 259 bytes.
+constexpr size_t EXCLUDE_TEXT_SIZE = 260;
+
 struct Settings {
     struct General {
         int32_t enable;
         int32_t interval;       // ms between timer ticks
         int32_t fullscreen;     // FULLSCREEN_*: when full screen holds gestures back
+        char exclude[EXCLUDE_TEXT_SIZE];   // program file names separated by ';'
     } general;
     struct Shortcut {
         char toggle_enable[24]; // carried through, never interpreted
@@ -79,21 +84,31 @@ enum : uint32_t {
     CLICK_LEFT_HOLDDOWN = 0x10, CLICK_MIDDLE_HOLDDOWN = 0x20, CLICK_RIGHT_HOLDDOWN = 0x40,
 };
 
+// Copies what fits of `text` (null: empty) into a text field of `size` bytes: at most size - 1
+// bytes, never half a character, the rest of the field zeroed.
+void SetTextField(char *field, size_t size, const char *text);
+
 // One INI key. Integer keys move the field's 32-bit pattern unchanged, but for a negative
-// BounceGuard, which reads as 0, and a PushDistance of 0 or less, which reads as 150; the single text key (ShortcutKey/ToggleEnable) has no accessors
-// and is handled by its caller.
+// BounceGuard, which reads as 0, and a PushDistance of 0 or less, which reads as 150. Text keys
+// have no accessors but their field's place and size in the record; their default is empty.
 struct SettingsKey {
     const char *section;
     const char *key;
     int32_t default_value;
     uint32_t (*get)(const Settings &);
     void (*set)(Settings &, uint32_t);
+    size_t text_offset = 0;
+    size_t text_size = 0;
 
     bool IsText() const { return get == nullptr; }
+    const char *Text(const Settings &cfg) const { return reinterpret_cast<const char *>(&cfg) + text_offset; }
+    void SetText(Settings &cfg, const char *text) const {
+        SetTextField(reinterpret_cast<char *>(&cfg) + text_offset, text_size, text);
+    }
 };
 
 // The keys in the order in which they are read and written.
-constexpr int SETTINGS_KEY_COUNT = 23;
+constexpr int SETTINGS_KEY_COUNT = 24;
 extern const SettingsKey SETTINGS_KEYS[SETTINGS_KEY_COUNT];
 
 void ApplyDefaults(Settings &cfg);
@@ -101,9 +116,6 @@ void ApplyDefaults(Settings &cfg);
 // "%d" of the field's pattern, as the file stores every integer (unsigned fields above
 // 2147483647 come out negative and read back to the same pattern).
 void FormatSettingValue(uint32_t value, char (&text)[20]);
-
-// Copies at most 23 characters, always terminated.
-void SetToggleEnableText(Settings &cfg, const char *text);
 
 // Reads g_ini_path into g_cfg; a missing file or key gives the default. A file that is there but
 // cannot be read gives all the defaults and its error code (0 otherwise), and from then on

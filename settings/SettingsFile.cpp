@@ -32,8 +32,10 @@ uint32_t LoadSettings() {
     }
     for (const SettingsKey &k : SETTINGS_KEYS) {
         if (k.IsText()) {
-            GetPrivateProfileStringA(k.section, k.key, "", g_cfg.shortcut.toggle_enable,
-                                     sizeof g_cfg.shortcut.toggle_enable, g_ini_path);
+            // Longer than any text field, so that the field's own cut, at a character, decides.
+            char text[2 * EXCLUDE_TEXT_SIZE];
+            GetPrivateProfileStringA(k.section, k.key, "", text, sizeof text, g_ini_path);
+            k.SetText(g_cfg, text);
         } else {
             k.set(g_cfg, GetPrivateProfileIntA(k.section, k.key, k.default_value, g_ini_path));
         }
@@ -50,11 +52,9 @@ static DWORD LastErrorOr(DWORD fallback) {
 static DWORD WriteKeys(const char *path) {
     for (const SettingsKey &k : SETTINGS_KEYS) {
         char text[20];
-        const char *value = g_cfg.shortcut.toggle_enable;
-        if (!k.IsText()) {
+        if (!k.IsText())
             FormatSettingValue(k.get(g_cfg), text);
-            value = text;
-        }
+        const char *value = k.IsText() ? k.Text(g_cfg) : text;
         if (!WritePrivateProfileStringA(k.section, k.key, value, path))
             return LastErrorOr(ERROR_WRITE_FAULT);
     }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "base/FileName.h"
 #include "base/Text.h"
@@ -12,12 +13,15 @@ char g_ini_path[INI_PATH_SIZE];
 #define INT_KEY(section, key, def, field)                                                    \
     {section, key, def, [](const Settings &s) { return static_cast<uint32_t>(s.field); },    \
      [](Settings &s, uint32_t v) { s.field = static_cast<decltype(s.field)>(v); }}
+#define TEXT_KEY(section, key, field) \
+    {section, key, 0, nullptr, nullptr, offsetof(Settings, field), sizeof std::declval<Settings &>().field}
 
 const SettingsKey SETTINGS_KEYS[SETTINGS_KEY_COUNT] = {
     INT_KEY("General", "Enable", 1, general.enable),
-    {"ShortcutKey", "ToggleEnable", 0, nullptr, nullptr},
+    TEXT_KEY("ShortcutKey", "ToggleEnable", shortcut.toggle_enable),
     INT_KEY("General", "Interval", 500, general.interval),
     INT_KEY("General", "FullScreen", 1, general.fullscreen),
+    TEXT_KEY("General", "Exclude", general.exclude),
     INT_KEY("Wheel", "OnWheel", 1, wheel.onwheel),
     INT_KEY("Wheel", "Allowance", 4, wheel.allowance),
     INT_KEY("Wheel", "Up", 2, wheel.up),
@@ -50,7 +54,7 @@ const SettingsKey SETTINGS_KEYS[SETTINGS_KEY_COUNT] = {
 void ApplyDefaults(Settings &cfg) {
     for (const SettingsKey &k : SETTINGS_KEYS) {
         if (k.IsText())
-            SetToggleEnableText(cfg, "");
+            k.SetText(cfg, "");
         else
             k.set(cfg, static_cast<uint32_t>(k.default_value));
     }
@@ -60,10 +64,10 @@ void FormatSettingValue(uint32_t value, char (&text)[20]) {
     FormatCut(text, sizeof text, "%d", static_cast<int>(static_cast<int32_t>(value)));
 }
 
-void SetToggleEnableText(Settings &cfg, const char *text) {
-    char (&field)[24] = cfg.shortcut.toggle_enable;
-    std::memset(field, 0, sizeof field);
-    std::strncpy(field, text ? text : "", sizeof field - 1);
+void SetTextField(char *field, size_t size, const char *text) {
+    std::memset(field, 0, size);
+    std::strncpy(field, text ? text : "", size);
+    TerminateAtCharacter(field, size);
 }
 
 void DeriveIniPath(const char *module_path, char (&ini_path)[INI_PATH_SIZE]) {

@@ -3,7 +3,7 @@
 #pragma once
 
 inline const char DEFAULT_SETTINGS_FILE[] =
-    "[General]\r\nEnable=1\r\nInterval=500\r\nFullScreen=1\r\n"
+    "[General]\r\nEnable=1\r\nInterval=500\r\nFullScreen=1\r\nExclude=\r\n"
     "[ShortcutKey]\r\nToggleEnable=\r\n"
     "[Wheel]\r\nOnWheel=1\r\nAllowance=4\r\nUp=2\r\nDown=2\r\nTimeOut=500\r\nBounceGuard=30\r\n"
     "[Move]\r\nOnMove=65551\r\nWidth=10\r\nHeight=10\r\nDelay=200\r\nClickGuard=1\r\nOnMoveOthers=0\r\n"

@@ -30,7 +30,7 @@ struct LayoutRow {
 };
 
 // The most rows that one form may have.
-constexpr size_t LAYOUT_CAPACITY = 112;
+constexpr size_t LAYOUT_CAPACITY = 128;
 
 class LayoutWindows {
 public:

@@ -89,6 +89,16 @@ const LayoutRow OPTION_LAYOUT[] = {
     Label(PageGeneral, "　「ビジー」と知らせ前面のウィンドウがモニター全体を覆うときは反応しない。", 8, 140, 424),
     Label(PageGeneral, "2：そのうえ前面のウィンドウがモニター全体を覆うときはいつも反応しない", 8, 158, 424),
     Label(PageGeneral, "　（デスクトップ、タスクバー、Velkora のウィンドウは数えない）。", 8, 172, 424),
+    Label(PageGeneral, "キーを押しているときだけ反応：", 8, 190, 424),
+    Check(ChkModifierShift, PageGeneral, "Shift", 16, 206, 64),
+    Check(ChkModifierCtrl, PageGeneral, "Ctrl", 88, 206, 64),
+    Check(ChkModifierAlt, PageGeneral, "Alt", 160, 206, 64),
+    Check(ChkModifierWin, PageGeneral, "Win", 232, 206, 64),
+    Note(PageGeneral, "※画面の隅や端と Velkora の枠内だけに効きます。", 8, 225, 424),
+    Label(PageGeneral, "反応しないプログラム：", 8, 243, 424),
+    Edit(EdtExclude, PageGeneral, 8, 259, 424),
+    Note(PageGeneral, "※前面にあるあいだは、どの操作にも反応しません。", 8, 283, 424),
+    Note(PageGeneral, "　実行ファイル名を ; で区切ります（例：mstsc.exe; Game.exe）。", 8, 296, 424),
 
     Label(PageWheel, "マウスホイールを小刻みに上下に動かすことで「Velkora」をアクティブ化する設定", 8, 8, 424),
     Label(PageWheel, "です。", 8, 22, 424),
@@ -246,7 +256,7 @@ bool TOptionDlg::FormCreate(HWND form) {
     // What is entered is read into buffers of a fixed size.
     for (const OptionField &field : OPTION_FIELDS)
         if (field.IsEdit())
-            SendMessageA(windows_.Get(field.control), EM_SETLIMITTEXT, OPTION_EDIT_LIMIT, 0);
+            SendMessageA(windows_.Get(field.control), EM_SETLIMITTEXT, field.EditLimit(), 0);
     for (const char *choice : FULLSCREEN_CHOICES)
         SendMessageA(windows_.Get(CmbFullScreen), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(choice));
     ShowPage(active_page_);

@@ -12,6 +12,7 @@
 #define SIGNED(control, member) {control, FieldShape::Signed, FIELD(member), 0}
 #define UNSIGNED(control, member) {control, FieldShape::Unsigned, FIELD(member), 0}
 #define CHOICE(control, member, fallback) {control, FieldShape::Choice, FIELD(member), fallback}
+#define TEXT(control, member) {control, FieldShape::Text, FIELD(member), sizeof Settings().member}
 
 const char *const FULLSCREEN_CHOICES[FULLSCREEN_CHOICE_COUNT] = {
     "0 常に反応する",
@@ -23,6 +24,7 @@ const OptionField OPTION_FIELDS[OPTION_FIELD_COUNT] = {
     FLAG(ChkEnable, general.enable),
     SIGNED(EdtInterval, general.interval),
     CHOICE(CmbFullScreen, general.fullscreen, FULLSCREEN_EXCLUSIVE),
+    TEXT(EdtExclude, general.exclude),
     BIT(ChkOnWheel, wheel.onwheel, WHEEL_GESTURE_ON),
     SIGNED(EdtWheelUp, wheel.up),
     SIGNED(EdtWheelDown, wheel.down),
@@ -51,6 +53,10 @@ const OptionField OPTION_FIELDS[OPTION_FIELD_COUNT] = {
     SIGNED(EdtMoveHeight, move.height),
     SIGNED(EdtMoveDelay, move.delay),
     ON_OFF(ChkMoveClickGuard, move.click_guard),
+    BIT(ChkModifierShift, move.modifier, MODIFIER_SHIFT),
+    BIT(ChkModifierCtrl, move.modifier, MODIFIER_CTRL),
+    BIT(ChkModifierAlt, move.modifier, MODIFIER_ALT),
+    BIT(ChkModifierWin, move.modifier, MODIFIER_WIN),
     BIT(ChkMoveOthLT, move.onmove_others, MOVE_ZONE_LT),
     BIT(ChkMoveOthRT, move.onmove_others, MOVE_ZONE_RT),
     BIT(ChkMoveOthRB, move.onmove_others, MOVE_ZONE_RB),
@@ -73,7 +79,10 @@ const OptionField OPTION_FIELDS[OPTION_FIELD_COUNT] = {
     SIGNED(EdtClickMoveAllowance, click.move_allowance),
 };
 
-// Every bound field is a 32-bit integer, signed or unsigned; both are handled as their pattern.
+int OptionField::EditLimit() const { return shape == FieldShape::Text ? static_cast<int>(bit) - 1 : OPTION_EDIT_LIMIT; }
+
+// Every bound field but a text is a 32-bit integer, signed or unsigned; both are handled as their
+// pattern.
 static uint32_t ReadField(const Settings &cfg, const OptionField &f) {
     uint32_t value;
     std::memcpy(&value, reinterpret_cast<const char *>(&cfg) + f.offset, sizeof value);
@@ -88,6 +97,10 @@ OptionForm FormFromSettings(const Settings &cfg) {
     OptionForm form;
     for (size_t i = 0; i < OPTION_FIELD_COUNT; ++i) {
         const OptionField &f = OPTION_FIELDS[i];
+        if (f.shape == FieldShape::Text) {
+            FormatCut(form[i].text, sizeof form[i].text, "%s", reinterpret_cast<const char *>(&cfg) + f.offset);
+            continue;
+        }
         const uint32_t value = ReadField(cfg, f);
         switch (f.shape) {
         case FieldShape::EnableFlag:
@@ -102,6 +115,7 @@ OptionForm FormFromSettings(const Settings &cfg) {
         case FieldShape::Choice:
             form[i].choice = value < FULLSCREEN_CHOICE_COUNT ? static_cast<int>(value) : static_cast<int>(f.bit);
             break;
+        case FieldShape::Text: break;
         }
     }
     return form;
@@ -111,7 +125,7 @@ OptionForm FormFromSettings(const Settings &cfg) {
 static bool ReadEdit(const OptionForm &form, size_t i, uint32_t &number) {
     const OptionField &f = OPTION_FIELDS[i];
     const IntegerField kind = f.shape == FieldShape::Unsigned ? IntegerField::Unsigned : IntegerField::Signed;
-    return !f.IsEdit() || ReadIntegerText(form[i].text, kind, number);
+    return !f.IsNumber() || ReadIntegerText(form[i].text, kind, number);
 }
 
 static void StoreField(const ControlState &shown, const OptionField &f, uint32_t number, Settings &cfg) {
@@ -134,6 +148,7 @@ static void StoreField(const ControlState &shown, const OptionField &f, uint32_t
         WriteField(cfg, f, names_an_item ? static_cast<uint32_t>(shown.choice) : f.bit);
         break;
     }
+    case FieldShape::Text: SetTextField(reinterpret_cast<char *>(&cfg) + f.offset, f.bit, shown.text); break;
     }
 }
 

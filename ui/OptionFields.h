@@ -2,6 +2,7 @@
 // and how. The dialog's Win32 side moves check states and texts between these records and
 // its controls; every decision about the record is made here. No windows.h: tested natively.
 #pragma once
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -32,6 +33,8 @@ enum OptionControl : int {
     IdentifyBtn,
     EdtWheelBounce,
     ChkMovePushEdges, ChkMovePushCorners, EdtMovePushDistance,
+    ChkModifierShift, ChkModifierCtrl, ChkModifierAlt, ChkModifierWin,
+    EdtExclude,
 };
 
 enum class FieldShape {
@@ -41,19 +44,23 @@ enum class FieldShape {
     Signed,       // edit: signed decimal
     Unsigned,     // edit: unsigned decimal
     Choice,       // drop-down list: the item whose index is the value; stores the chosen index
+    Text,         // edit: the text field, cut to it at a character
 };
 
 struct OptionField {
     int control;
     FieldShape shape;
-    size_t offset;   // of the 32-bit field within Settings
+    size_t offset;   // of the 32-bit field (FieldShape::Text: the text field) within Settings
     uint32_t bit;    // FieldShape::Bit: the bit; FieldShape::Choice: the item shown for a value
-                     // that names no item
+                     // that names no item; FieldShape::Text: the field's size
 
-    bool IsEdit() const { return shape == FieldShape::Signed || shape == FieldShape::Unsigned; }
+    bool IsNumber() const { return shape == FieldShape::Signed || shape == FieldShape::Unsigned; }
+    bool IsEdit() const { return IsNumber() || shape == FieldShape::Text; }
+    // The most characters that the edit takes.
+    int EditLimit() const;
 };
 
-constexpr size_t OPTION_FIELD_COUNT = 51;
+constexpr size_t OPTION_FIELD_COUNT = 56;
 // In the order in which the dialog loads and stores them.
 extern const OptionField OPTION_FIELDS[OPTION_FIELD_COUNT];
 
@@ -69,7 +76,7 @@ extern const char *const FULLSCREEN_CHOICES[FULLSCREEN_CHOICE_COUNT];
 struct ControlState {
     bool checked = false;
     int choice = 0;
-    char text[2 * OPTION_EDIT_LIMIT + 1] = {};
+    char text[std::max<size_t>(2 * OPTION_EDIT_LIMIT + 1, EXCLUDE_TEXT_SIZE)] = {};
 };
 using OptionForm = std::array<ControlState, OPTION_FIELD_COUNT>;
 

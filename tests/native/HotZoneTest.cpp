@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/ExcludedProgram.h"
 #include "engine/FullScreen.h"
 #include "engine/HotZones.h"
 #include "engine/MonitorOrder.h"
@@ -216,6 +217,28 @@ TEST(HotZoneTest, FullScreenHoldsGesturesBackAsItsSettingSays) {
     EXPECT_TRUE(CoversRect({-8, -8, 1928, 1088}, FULL_HD));
     EXPECT_FALSE(CoversRect({0, 0, 1920, 1040}, FULL_HD));   // the taskbar stays visible
     EXPECT_FALSE(CoversRect({1, 0, 1920, 1080}, FULL_HD));
+}
+
+// Shift-JIS: ア is 83 41 and ヂ 83 61, which a fold of ASCII letters would take for the same; ソ
+// is 83 5C, whose second byte is a '\\'.
+TEST(HotZoneTest, ExcludedProgramsByFileNameWithoutRegardToCase) {
+    const struct {
+        const char *list, *path;
+        bool listed;
+    } ROWS[] = {
+        {"mstsc.exe; Game.exe", "C:\\Windows\\System32\\mstsc.exe", true},
+        {"mstsc.exe; Game.exe", "D:\\Games\\GAME.EXE", true},
+        {"  game.exe  ;", "D:\\game.exe", true},
+        {"mstsc.exe; Game.exe", "D:\\Games\\ame.exe", false},
+        {"mstsc.exe; Game.exe", "D:\\mstsc.exe\\other.exe", false},
+        {";;", "C:\\", false},
+        {"ゲーム.exe", "C:\\遊び\\ゲーム.EXE", true},
+        {"ア.exe", "C:\\ヂ.exe", false},
+        {"ソフト.exe", "C:\\ソフト.exe", true},
+        {"フト.exe", "C:\\ソフト.exe", false},
+    };
+    for (const auto &row : ROWS)
+        EXPECT_EQ(IsProgramListed(row.list, row.path), row.listed) << row.list << " | " << row.path;
 }
 
 }  // namespace

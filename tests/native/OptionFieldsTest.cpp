@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <set>
+#include <string>
 
 #include "ui/OptionFields.h"
 
@@ -39,7 +40,7 @@ TEST(OptionFields, EveryControlOnceAndEveryBitOfAFieldOnce) {
             EXPECT_TRUE(bits.insert({f.offset, f.bit}).second) << f.control;
         }
     }
-    EXPECT_EQ(controls.size(), 51u);
+    EXPECT_EQ(controls.size(), 56u);
     EXPECT_EQ(controls.count(ChkMoveOnVelk), 1u);
 }
 
@@ -93,6 +94,7 @@ TEST(OptionFields, UnchangedFormStoresTheSameRecordWithEnableNormalised) {
     Settings cfg = Defaults();
     cfg.general.enable = 5;
     cfg.wheel.timeout = 4294967295u;   // shown unsigned, reads back
+    SetTextField(cfg.general.exclude, sizeof cfg.general.exclude, std::string(259, 'x').c_str());
     Settings stored = cfg;
     ASSERT_EQ(StoreForm(FormFromSettings(cfg), stored), FORM_STORED);
     cfg.general.enable = 1;
@@ -121,9 +123,12 @@ TEST(OptionFields, BitsWithoutABoxPassThrough) {
     cfg.click.onclick = 0xFFFFFF88u;
     cfg.move.onmove_others = 0xABCD0081u;
     cfg.move.push = 0x80000001u;
+    cfg.move.modifier = 0xF0 | MODIFIER_ALT;
     OptionForm form = FormFromSettings(cfg);
     Control(form, ChkMovePushEdges).checked = false;
     Control(form, ChkMovePushCorners).checked = true;
+    EXPECT_TRUE(Control(form, ChkModifierAlt).checked && !Control(form, ChkModifierShift).checked);
+    Control(form, ChkModifierCtrl).checked = true;
     EXPECT_TRUE(Control(form, ChkMoveOthLT).checked && Control(form, ChkMoveOthL).checked);
     Control(form, ChkMoveOthL).checked = false;
     Control(form, ChkMoveOthRB).checked = true;
@@ -143,6 +148,7 @@ TEST(OptionFields, BitsWithoutABoxPassThrough) {
     EXPECT_EQ(cfg.click.onclick, 0xFFFFFF98u);
     EXPECT_EQ(cfg.move.onmove_others, 0xABCD0005u);
     EXPECT_EQ(cfg.move.push, 0x80000002u);
+    EXPECT_EQ(cfg.move.modifier, 0xF0u | MODIFIER_ALT | MODIFIER_CTRL);
 }
 
 TEST(OptionFields, EditsStoreWhatTheyRead) {
@@ -157,7 +163,9 @@ TEST(OptionFields, EditsStoreWhatTheyRead) {
     Type(Control(form, EdtMoveDelay), "0250");
     Type(Control(form, EdtMoveHeight), "0");
     Type(Control(form, EdtClickMsecDblClick), "4294967295");
+    Type(Control(form, EdtExclude), "mstsc.exe; ゲーム.exe");
     ASSERT_EQ(StoreForm(form, cfg), FORM_STORED);
+    EXPECT_STREQ(cfg.general.exclude, "mstsc.exe; ゲーム.exe");
     EXPECT_EQ(cfg.general.interval, 250);
     EXPECT_EQ(cfg.wheel.up, 250);
     EXPECT_EQ(cfg.wheel.down, 250);

@@ -20,11 +20,9 @@ std::string FileWrittenFromTheTable(const Settings &cfg) {
         if (section == sections.end())
             section = sections.insert(sections.end(), {k.section, ""});
         char value[20] = "";
-        if (k.IsText())
-            std::strcpy(value, cfg.shortcut.toggle_enable);
-        else
+        if (!k.IsText())
             FormatSettingValue(k.get(cfg), value);
-        section->second += std::string(k.key) + "=" + value + "\r\n";
+        section->second += std::string(k.key) + "=" + (k.IsText() ? k.Text(cfg) : value) + "\r\n";
     }
     std::string file;
     for (const auto &[name, lines] : sections)
@@ -41,6 +39,7 @@ TEST(SettingsTest, KeysInFileOrderWithTheirDefaults) {
     EXPECT_STREQ(cfg.shortcut.toggle_enable, "");
     EXPECT_EQ(cfg.general.interval, 500);
     EXPECT_EQ(cfg.general.fullscreen, 1);
+    EXPECT_STREQ(cfg.general.exclude, "");
     EXPECT_EQ(cfg.wheel.onwheel, 1);
     EXPECT_EQ(cfg.wheel.allowance, 4);
     EXPECT_EQ(cfg.wheel.up, 2);
@@ -95,11 +94,15 @@ TEST(SettingsTest, AccessorsMoveTheBitPatternUnchangedButANegativeGuardOrPush) {
     EXPECT_EQ(cfg.general.interval, -2);
 }
 
-TEST(SettingsTest, ToggleEnableIsCutTo23Characters) {
+// ToggleEnable (key 1) keeps 23 characters; Exclude (key 4), given 258 bytes and then a
+// character whose second byte would be the 260th, keeps the 258.
+TEST(SettingsTest, TextsAreCutToTheirFieldsAtACharacter) {
     Settings cfg = {};
-    SetToggleEnableText(cfg, "Ctrl+Alt+Shift+Win+F12 and more");
+    SETTINGS_KEYS[1].SetText(cfg, "Ctrl+Alt+Shift+Win+F12 and more");
     EXPECT_EQ(std::strlen(cfg.shortcut.toggle_enable), 23u);
-    SetToggleEnableText(cfg, nullptr);
+    SETTINGS_KEYS[4].SetText(cfg, (std::string(258, 'a') + "ア").c_str());
+    EXPECT_EQ(std::string(cfg.general.exclude), std::string(258, 'a'));
+    SETTINGS_KEYS[1].SetText(cfg, nullptr);
     EXPECT_STREQ(cfg.shortcut.toggle_enable, "");
 }
 

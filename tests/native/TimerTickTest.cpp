@@ -38,6 +38,7 @@ public:
     }
     void WakeAfter(uint32_t ms) override { wake_in = ms; }
     bool SampleButtons(bool on) override { return sampling = on, true; }
+    uint32_t HeldModifierKeys() override { return keys; }
 
     std::vector<std::string> lines;
     bool has_focus = false;
@@ -50,6 +51,7 @@ public:
     Point32 cursor = {0, 0};
     bool hook_counts_during_ask = false;
     bool sampling = false;
+    uint32_t keys = 0;      // MODIFIER_* held
     int sent = 0;
     uint32_t wake_in = 0;   // 0: no wake asked for
 };
@@ -285,7 +287,11 @@ struct ZoneStory {
     uint32_t onmove_others = 0;                            // the zones of monitor 3 and on
     std::vector<uint32_t> during_ask = {};                 // clicks the hook counts while the system is asked
     Span elevated = {0, 0};                                // an elevated window in front
+    uint32_t modifier = 0;                                 // the keys a zone asks for
+    Span ctrl = {0, 0};                                    // Ctrl held
 };
+
+const uint32_t CTRL = MODIFIER_CTRL;
 
 // The hook's moves on a monitor of 1920 x 1080, beginning at `at` and `ms` apart, each to `pt`
 // with `step` added to it after each move.
@@ -413,6 +419,21 @@ const ZoneStory ZONE_STORIES[] = {
      NOWHERE, false, Moves(1010, 1, 0, IN_ZONE) + Moves(1010, 10, 10, {3, -20}, {0, 0}, IN_ZONE), MOVE_ZONE_LT, CORNER_PUSHED},
     {"a corner without its push bit answers the rest", 500, 200, 1, {{1010, NEVER}}, {}, {1210}, {}, {}, 0, false,
      0, {}, {}, NOWHERE, false, Moves(1010, 1, 0, IN_ZONE) + Moves(1010, 10, 10, {-20, 3}, {0, 0}, IN_ZONE), MOVE_ZONE_LT},
+    // Keys chosen in Modifier.
+    {"Ctrl chosen and held when the wait ends", 500, 200, 1, {{1010, NEVER}}, {}, {1700}, {}, {}, 0, false, 0, {},
+     {}, {0, 0}, false, {}, MOVE_ZONE_LT, MOVE_PUSH_EDGES, 0, 0, {}, {0, 0}, CTRL, {1500, NEVER}},
+    {"Ctrl chosen, pressed after the wait: spent", 500, 200, 1, {{1010, NEVER}}, {}, {}, {}, {}, 0, false, 0, {},
+     {}, {0, 0}, false, {}, MOVE_ZONE_LT, MOVE_PUSH_EDGES, 0, 0, {}, {0, 0}, CTRL, {1800, NEVER}},
+    {"Ctrl and Alt chosen, Ctrl alone held", 500, 200, 1, {{1010, NEVER}}, {}, {}, {}, {}, 0, false, 0, {}, {},
+     {0, 0}, false, {}, MOVE_ZONE_LT, MOVE_PUSH_EDGES, 0, 0, {}, {0, 0}, CTRL | MODIFIER_ALT, {0, NEVER}},
+    {"Ctrl and a bit that chooses no key", 500, 200, 1, {{1010, NEVER}}, {}, {1700}, {}, {}, 0, false, 0, {}, {},
+     {0, 0}, false, {}, MOVE_ZONE_LT, MOVE_PUSH_EDGES, 0, 0, {}, {0, 0}, CTRL | 0x100, {0, NEVER}},
+    {"Ctrl chosen: a push without it is spent", 500, 200, 1, {}, {}, {}, {}, {}, 0, false, 0, {}, {}, NOWHERE, false,
+     Moves(1100, 12, 10, PAST_LEFT_EDGE), LEFT_STRIP, MOVE_PUSH_EDGES, 0, 0, {}, NOWHERE, CTRL, NOWHERE},
+    {"Ctrl chosen: a push with it held", 500, 200, 1, {}, {}, {1190}, {}, {}, 0, false, 0, {}, {}, NOWHERE, false,
+     Moves(1100, 12, 10, PAST_LEFT_EDGE), LEFT_STRIP, MOVE_PUSH_EDGES, 0, 0, {}, NOWHERE, CTRL, {1000, NEVER}},
+    {"ClickGuard 0, Ctrl chosen, pressed after the check: spent", 500, 200, 0, {{1010, NEVER}}, {}, {}, {}, {}, 0,
+     false, 0, {}, {}, {0, 0}, false, {}, MOVE_ZONE_LT, MOVE_PUSH_EDGES, 0, 0, {}, {0, 0}, CTRL, {1600, NEVER}},
 };
 
 TEST_F(TimerTickTest, ZoneStories) {
@@ -424,6 +445,7 @@ TEST_F(TimerTickTest, ZoneStories) {
         cfg.move.onmove = story.onmove;
         cfg.move.onmove_others = story.onmove_others;
         cfg.move.push = story.push;
+        cfg.move.modifier = story.modifier;
         g_last_activation_tick = story.last_activation;
         host = FakeTickHost();
         host.held_back = story.held_back;
@@ -460,6 +482,7 @@ TEST_F(TimerTickTest, ZoneStories) {
             g_hook_watch.withheld = host.elevated;
             host.button_down = story.held.Holds(t);
             host.has_focus = story.focused.Holds(t);
+            host.keys = story.ctrl.Holds(t) ? CTRL : 0;
             bool inside = false;
             for (const Span &span : story.inside)
                 inside |= span.Holds(t);

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
+#include <cstring>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -227,6 +229,28 @@ TEST_F(GestureEndToEndTest, CornerAnswersARestNotAClickOrADrag) {
     EXPECT_EQ(g_host.hotkeys.size(), 1u);
     EXPECT_EQ(g_host.CountLogged(SPENT_BY_A_BUTTON), 1);
     leave_and_rest_in_the_corner();
+}
+
+// With Modifier=2 a corner answers only while Ctrl is down when the rest is due; a rest without
+// it is spent until the cursor leaves.
+TEST_F(GestureEndToEndTest, CornerWithModifierAnswersOnlyWhileCtrlIsHeld) {
+    std::string ini = Ini("1", "1", "0");
+    Start(ini.replace(ini.find("Delay=20"), 8, "Delay=20\r\nModifier=2"));
+    WhilePumping([] { MoveCursor(2, 2); });
+    RestOneAndAHalfSeconds();
+    EXPECT_EQ(g_host.hotkeys.size(), 0u);
+    EXPECT_EQ(g_host.CountLogged("keys not held (Modifier=2, held=0): the zone waits for the cursor to leave"), 1);
+
+    WhilePumping([] { MoveCursor(SCREEN_MIDDLE.x, SCREEN_MIDDLE.y); });
+    PumpTicks(2);
+    struct CtrlHeld {
+        CtrlHeld() { InjectKeyDown(VK_CONTROL, true); }
+        ~CtrlHeld() { InjectKeyDown(VK_CONTROL, false); }
+    } ctrl;
+    // This thread, the engine's, reads the key as down once its copy of the keys is renewed.
+    ASSERT_TRUE(PumpUntil([] { return (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0; }, 10000));
+    WhilePumping([] { MoveCursor(2, 2); });
+    EXPECT_EQ(Activations(1), 1u);
 }
 
 // Ticks every 50 ms, a Delay of 200: a rest activates once, with ClickGuard and without.
@@ -532,6 +556,36 @@ TEST_F(GestureEndToEndTest, FullScreenWindowInFrontHoldsGesturesBackOnlyWhenSetT
     SetForegroundWindow(g_host.window);
     WhilePumping(Jiggle);
     EXPECT_EQ(Activations(1), 1u);
+}
+
+// The window in front belongs to the test's own program: listed, in another case than its file
+// name's, it keeps the wheel and a corner quiet, with one line in the log; a list without it
+// does not.
+TEST_F(GestureEndToEndTest, ListedProgramInFrontHoldsGesturesBack) {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string own = std::strrchr(path, '\\') + 1;
+    const std::string listed_line = own + " in front is listed in Exclude: gestures held back";
+    std::transform(own.begin(), own.end(), own.begin(), [](unsigned char c) { return std::toupper(c); });
+    HWND front = CreateWindowExA(0, "STATIC", "program", WS_POPUP | WS_VISIBLE, 100, 300, 300, 200, nullptr,
+                                 nullptr, nullptr, nullptr);
+    for (const std::string &list : {"mstsc.exe; " + own, std::string("mstsc.exe")}) {
+        SetCursorPos(SCREEN_MIDDLE.x, SCREEN_MIDDLE.y);
+        g_host.Reset();
+        Start(Ini("1", "1", "0", "0\r\nExclude=" + list));
+        SetForegroundWindow(front);
+        WhilePumping(Jiggle);
+        PumpUntil([&] { return !g_host.hotkeys.empty() || g_host.Logged(listed_line); }, 10000);
+        PumpPastCoolDown();
+        WhilePumping([] { MoveCursor(2, 2); });
+        // The corner's rest is due: the zone asks for the focus right before it would activate.
+        EXPECT_TRUE(PumpUntil([] { return g_host.CountStartingWith("stat.has_focus=0") > 0; }, 10000)) << list;
+        const size_t expected = list == "mstsc.exe" ? 2 : 0;
+        EXPECT_EQ(Activations(expected, 500), expected) << list;
+        EXPECT_EQ(g_host.CountLogged(listed_line), expected ? 0 : 1) << list;
+        plugin_.reset();
+    }
+    DestroyWindow(front);
 }
 
 // Unloaded on Velkora's thread and on another one: the module's code may be unmapped at once,

@@ -24,7 +24,7 @@ const char TITLE[] = "Velkcursorwake";
 // Distinctive values, so that each edit is found by what it shows. The keys stand in the order
 // in which the plug-in writes them, so an unchanged record writes the same file back.
 std::string Ini(const std::string &enable) {
-    return "[General]\r\nEnable=" + enable + "\r\nInterval=321\r\nFullScreen=2\r\n"
+    return "[General]\r\nEnable=" + enable + "\r\nInterval=321\r\nFullScreen=2\r\nExclude=ゲーム.exe; mstsc.exe\r\n"
            "[ShortcutKey]\r\nToggleEnable=Ctrl+F9\r\n"
            "[Wheel]\r\nOnWheel=3\r\nAllowance=7\r\nUp=11\r\nDown=13\r\nTimeOut=-1\r\nBounceGuard=41\r\n"
            "[Move]\r\nOnMove=-56191\r\nWidth=17\r\nHeight=19\r\nDelay=23\r\nClickGuard=5\r\nOnMoveOthers=421\r\n"
@@ -43,12 +43,14 @@ const std::map<int, std::string> SHOWN_TEXTS = {
     {EdtMoveWidth, "17"},       {EdtMoveHeight, "19"},      {EdtMoveDelay, "23"},
     {EdtClickMsecDblClick, "29"}, {EdtClickMsecHoldDown, "-31"}, {EdtClickMoveAllowance, "37"},
     {EdtMovePushDistance, "43"},
+    {EdtExclude, "ゲーム.exe; mstsc.exe"},
 };
-// OnMove 0xFFFF2481, OnMoveOthers 0x1A5, Push 2 and OnClick 0xFFFFFFAA.
+// OnMove 0xFFFF2481, OnMoveOthers 0x1A5, Push 2, Modifier 5 and OnClick 0xFFFFFFAA.
 const int CHECKED_BOXES[] = {ChkEnable,   ChkOnWheel,    ChkWheelFine,      ChkMovePriLT,      ChkMovePriL,
                              ChkMoveSecRB, ChkMoveSecR, ChkMoveOnVelk,     ChkClickMDblClick, ChkClickMHoldDown,
                              ChkMoveClickGuard, ChkMoveOthLT, ChkMoveOthRB, ChkMoveOthR, ChkMoveOthL,
-                             ChkMovePushCorners};
+                             ChkMovePushCorners,
+                             ChkModifierShift, ChkModifierAlt};
 
 int ActivePage(HWND dialog) {
     return static_cast<int>(SendMessageA(FindControl(dialog, PageControl), TCM_GETCURSEL, 0, 0));
@@ -239,6 +241,15 @@ TEST_F(OptionDialogTest, LayoutInPixelsAndAScreenshotOfEachPage) {
         EXPECT_EQ(TextOf(FindControl(dialog, ChkMovePushCorners)), "角も押し当てるとすぐ反応する");
         EXPECT_NE(FindControlByText(dialog, "押し当て："), nullptr);
         EXPECT_NE(FindControlByText(dialog, "ピクセル"), nullptr);
+        // Page 全般: the list of programs as wide as the page, and every text of the page inside it.
+        HWND exclude = FindControl(dialog, EdtExclude);
+        RECT general_page, exclude_box = RectIn(exclude, GetParent(exclude));
+        GetClientRect(GetParent(exclude), &general_page);
+        EXPECT_EQ(exclude_box.right - exclude_box.left, AtDpi(424, 636));
+        EXPECT_LE(exclude_box.right, general_page.right);
+        EXPECT_EQ(SendMessageA(exclude, EM_GETLIMITTEXT, 0, 0), 259);
+        for (HWND text : ControlsOfClass(GetParent(exclude), "Static"))
+            EXPECT_LE(RectIn(text, GetParent(exclude)).bottom, general_page.bottom) << TextOf(text);
         EXPECT_EQ(TextsCutOff(dialog), std::vector<std::string>{});
         const char *NAMES[] = {"1-general", "2-wheel", "3-move", "4-click"};
         const char *TABS[] = {"全般", "ホイール", "移動", "クリック"};
@@ -256,7 +267,8 @@ TEST_F(OptionDialogTest, LayoutInPixelsAndAScreenshotOfEachPage) {
 
 TEST_F(OptionDialogTest, TabOrderThePageControlThenEachPageThenOkAndCancel) {
     const std::vector<std::vector<int>> ORDERS = {
-        {PageControl, EdtInterval, ChkEnable, CmbFullScreen},
+        {PageControl, EdtInterval, ChkEnable, CmbFullScreen, ChkModifierShift, ChkModifierCtrl, ChkModifierAlt,
+         ChkModifierWin, EdtExclude},
         {PageControl, ChkOnWheel, EdtWheelAllowance, EdtWheelUp, EdtWheelDown, EdtWheelTimeout, EdtWheelBounce,
          ChkWheelFine},
         {PageControl, ChkMovePriLT, ChkMovePriLB, ChkMovePriL, ChkMovePriRT, ChkMovePriR, ChkMovePriRB, ChkMovePriT, ChkMovePriB,

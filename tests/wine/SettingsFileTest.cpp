@@ -28,10 +28,13 @@ TEST_F(SettingsFileTest, MissingFileGivesDefaultsAndTeardownWritesEveryKey) {
     EXPECT_EQ(ReadTextFile(plugin.ini_path), DEFAULT_SETTINGS_FILE);
 }
 
+// A list of programs longer than its field is cut before the character that does not fit whole.
 TEST_F(SettingsFileTest, ValuesSurviveARoundTripAsTheFileHoldsThem) {
+    const std::string long_list = std::string(258, 'a') + "ゲーム.exe";
     LoadedPlugin plugin(CurrentTestName(),
                         "; the user's own note\r\n"
                         "[General]\r\nEnable=5\r\nInterval=0\r\nFullScreen=7\r\nColour=blue\r\n"
+                        "Exclude=  " + long_list + "  \r\n"
                         "[Elsewhere]\r\nKept=yes\r\n"
                         "[ShortcutKey]\r\nToggleEnable=Ctrl+Alt+Shift+F12 + more than 23\r\n"
                         "[Wheel]\r\nTimeOut=-1\r\nUp=0x10\r\n"
@@ -47,7 +50,7 @@ TEST_F(SettingsFileTest, ValuesSurviveARoundTripAsTheFileHoldsThem) {
     EXPECT_EQ(FilesIn(plugin.dir), (std::vector<std::string>{"VelkCursorwake.dll", "VelkCursorwake.ini"}));
     const std::string file = ReadTextFile(plugin.ini_path);
     EXPECT_EQ(file.rfind("; the user's own note\r\n[General]\r\nEnable=5\r\nInterval=0\r\nFullScreen=7\r\nColour=blue\r\n"
-                         "[Elsewhere]\r\nKept=yes\r\n", 0), 0u) << file;
+                         "Exclude=" + std::string(258, 'a') + "\r\n[Elsewhere]\r\nKept=yes\r\n", 0), 0u) << file;
     for (const char *line : {"Enable=5\r\n", "Interval=0\r\n", "FullScreen=7\r\n", "ToggleEnable=Ctrl+Alt+Shift+F12 + mo\r\n",
                              "TimeOut=-1\r\n", "Up=16\r\n", "OnMove=65551\r\n", "Width=250\r\n",
                              "OnClick=0\r\n", "MoveAllowance=1215752191\r\n", "Allowance=4\r\n"})

@@ -276,11 +276,15 @@ void InjectMoves(std::initializer_list<POINT> deltas) {
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
-void InjectKey(WORD vk) {
+void InjectKeyDown(WORD vk, bool down) {
     INPUT input = {};
     input.type = INPUT_KEYBOARD;
     input.ki.wVk = vk;
+    input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
     Send(input);
-    input.ki.dwFlags = KEYEVENTF_KEYUP;
-    Send(input);
+}
+
+void InjectKey(WORD vk) {
+    InjectKeyDown(vk, true);
+    InjectKeyDown(vk, false);
 }

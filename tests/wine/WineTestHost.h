@@ -101,6 +101,7 @@ void MoveCursor(int x, int y);   // SetCursorPos: no mouse event
 // pointer without a mouse event: moves that should leave no trace end where they began.
 void InjectMoves(std::initializer_list<POINT> deltas);
 void InjectKey(WORD vk);          // down and up
+void InjectKeyDown(WORD vk, bool down);
 // When the last input was sent (just before SendInput or SetCursorPos), on the MonotonicMs clock.
 extern std::atomic<double> g_last_input_ms;
 double MonotonicMs();

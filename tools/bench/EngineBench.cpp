@@ -182,6 +182,7 @@ public:
     SystemButtons AskButtons() override { return {true, false, false}; }
     void WakeAfter(uint32_t) override {}
     bool SampleButtons(bool) override { return true; }
+    uint32_t HeldModifierKeys() override { return 0; }
 };
 
 void BM_TimerTickMoveCycle(benchmark::State &state) {
