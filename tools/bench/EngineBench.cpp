@@ -24,7 +24,7 @@ Settings DefaultSettings() {
 // batch, is the system's part). Recognition of the same event and the note of a button for the
 // hot zones' visits, on the engine's thread, per event: BM_QueuedWheelRecognised.
 void BM_HookQueuesGestureEvent(benchmark::State &state) {
-    HookEvent ev = {MOUSE_MSG_WHEEL, {100, 100}, 0x00780000u, 0, 0, false};
+    HookEvent ev = {MOUSE_MSG_WHEEL, {100, 100}, 0x00780000u, 0, 0, false, {0, 0}};
     HookEvent out;
     uint32_t t = 0, extra_info = 0;
     for (auto _ : state) {
@@ -91,7 +91,7 @@ BENCHMARK(BM_HookMoveBeyondTheEdge);
 
 void BM_QueuedWheelRecognised(benchmark::State &state) {
     Settings cfg = DefaultSettings();
-    HookEvent ev = {MOUSE_MSG_WHEEL, {100, 100}, 0, 0, 0, false};
+    HookEvent ev = {MOUSE_MSG_WHEEL, {100, 100}, 0, 0, 0, false, {0, 0}};
     HookEvent out;
     uint32_t t = 0;
     for (auto _ : state) {
@@ -179,7 +179,7 @@ public:
     bool HostHasFocus() override { return false; }
     bool IsGestureHeldBack() override { return false; }
     void SendTrayInOut() override {}
-    SystemButtons AskButtons() override { return {true, false, false}; }
+    SystemButtons AskButtons() override { return {true, false, false, 0, {0, 0}}; }
     void WakeAfter(uint32_t) override {}
     bool SampleButtons(bool) override { return true; }
     uint32_t HeldModifierKeys() override { return 0; }
