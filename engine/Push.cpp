@@ -4,7 +4,7 @@ PushState g_push = {0, NO_PUSH, false, false, {}, 0, 0, 0};
 
 static int64_t Clamp(int64_t v, int64_t low, int64_t high) { return v < low ? low : v > high ? high : v; }
 
-Point32 CursorOnTheDesktop(const Rect32 *monitors, size_t count, Point32 pt, size_t &monitor) {
+static Point32 CursorOnTheDesktop(const Rect32 *monitors, size_t count, Point32 pt, size_t &monitor) {
     Point32 nearest = pt;
     int64_t best = -1;
     monitor = 0;
@@ -31,7 +31,7 @@ static int32_t Distance(int32_t a, int32_t b) {
 PushStep MeasurePush(const Settings &cfg, const Rect32 *monitors, size_t count, Point32 from, Point32 pt) {
     size_t m;
     const Point32 cursor = CursorOnTheDesktop(monitors, count, pt, m);
-    const PushStep none = {0, NO_PUSH, 0};
+    const PushStep none = {0, NO_PUSH, 0, cursor};
     if (count == 0)
         return none;
     const uint32_t bits = MonitorZoneBits(cfg.move.onmove, cfg.move.onmove_others, m);
@@ -54,7 +54,8 @@ PushStep MeasurePush(const Settings &cfg, const Rect32 *monitors, size_t count, 
     }
     if (zone == NO_PUSH)
         return none;
-    return {static_cast<int32_t>(m), zone, along > across ? 0 : (across < PUSH_STEP_MAX ? across : PUSH_STEP_MAX)};
+    return {static_cast<int32_t>(m), zone, along > across ? 0 : (across < PUSH_STEP_MAX ? across : PUSH_STEP_MAX),
+            cursor};
 }
 
 static void StartAfresh(PushState &push, int32_t monitor, int32_t zone) {
@@ -67,7 +68,7 @@ static void StartAfresh(PushState &push, int32_t monitor, int32_t zone) {
 }
 
 bool AddPush(PushState &push, const PushStep &step, uint32_t now, int32_t distance) {
-    if (step.zone != push.zone || step.monitor != push.monitor)
+    if (IsAnotherZone(push, step))
         StartAfresh(push, step.monitor, step.zone);
     if (push.zone == NO_PUSH || push.spent)
         return false;

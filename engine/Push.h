@@ -16,18 +16,16 @@ constexpr int32_t PUSH_STEP_MAX = 15;       // counted of one move at most
 constexpr uint32_t PUSH_SAMPLE_MS = 16;
 constexpr size_t PUSH_SAMPLES = 64;
 
-// Where the cursor stands for a point beyond every monitor: on the nearest monitor's pixel
-// nearest to it. `monitor` is that monitor's index.
-Point32 CursorOnTheDesktop(const Rect32 *monitors, size_t count, Point32 pt, size_t &monitor);
-
 // The zone that a move to `pt`, beyond every monitor, pushes, and how far: how far `pt` lies beyond
 // the edge, across it, at most PUSH_STEP_MAX, and nothing for a move from `from` that slides
 // along the edge more than it pushes across. An edge strip is pushed with Push bit 0, a corner
-// with bit 1, by moves beyond either of its edges while the cursor is in its square.
+// with bit 1, by moves beyond either of its edges while the cursor is in its square. The cursor
+// stands on the pixel of the nearest monitor nearest to `pt`.
 constexpr int32_t NO_PUSH = -1;
 struct PushStep {
     int32_t monitor, zone;   // zone NO_PUSH: none
     int32_t px;
+    Point32 cursor;
 };
 PushStep MeasurePush(const Settings &cfg, const Rect32 *monitors, size_t count, Point32 from, Point32 pt);
 
@@ -46,6 +44,11 @@ struct PushState {
     int32_t sum;             // of the samples
 };
 extern PushState g_push;
+
+// A step of another zone (or of none) than the one pushed so far.
+inline bool IsAnotherZone(const PushState &push, const PushStep &step) {
+    return step.zone != push.zone || step.monitor != push.monitor;
+}
 
 // One step at `now`; true when the push within the last PUSH_WINDOW_MS reaches `distance`, and the
 // zone was armed. A step of another zone (or of none) starts afresh.

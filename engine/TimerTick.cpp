@@ -24,7 +24,12 @@ static bool AreModifierKeysHeld(uint32_t modifier, uint32_t held) {
     return (chosen & ~held) == 0;
 }
 
-bool ZoneKeysAllowAnswer(const Settings &cfg, TickHost &host) {
+// With Modifier set, a hot zone answers only while every key that it chooses is down; bits
+// other than the four keys' choose nothing. At the moment a zone would answer: asks for the keys
+// when Modifier chooses any, and says in the log why the zone does not answer when one is not
+// held. The caller treats a refusal as a click in the zone: the visit is spent until the cursor
+// leaves.
+static bool ZoneKeysAllowAnswer(const Settings &cfg, TickHost &host) {
     if (AreModifierKeysHeld(cfg.move.modifier, 0))
         return true;   // no key chosen: nothing to ask
     const uint32_t held = host.HeldModifierKeys();

@@ -47,13 +47,6 @@ public:
 
 extern bool g_last_in_zone;
 
-// With Modifier set, a hot zone answers only while every key that it chooses is down; bits
-// other than the four keys' choose nothing. At the moment a zone would answer: asks for the keys
-// when Modifier chooses any, and says in the log why the zone does not answer when one is not
-// held. The caller treats a refusal as a click in the zone: the visit is spent until the cursor
-// leaves.
-bool ZoneKeysAllowAnswer(const Settings &cfg, TickHost &host);
-
 // With ClickGuard on, a hot zone answers a cursor that rests in it, not one that clicks or drags
 // there. A visit begins at the move that brought the cursor into a zone, when the hook saw it
 // (ZoneMoves), or else at the first tick that finds the cursor in a zone (the hook blind, a

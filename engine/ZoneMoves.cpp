@@ -51,8 +51,10 @@ static void AnswerPush(uint32_t now, const Settings &cfg, TickHost &host) {
     }
     if (cfg.move.click_guard != 0) {
         const bool unknown_before = visit.unknown;
-        const bool button = g_push.button || g_hook_buttons.load() != g_button_counts.taken;
-        if (SystemSawButton(host) || button) {
+        // The system first, then the hook's count, as a visit decides: a press that the system
+        // passes on to its state only after the ask is then in the count.
+        const bool system_saw_button = SystemSawButton(host);
+        if (system_saw_button || g_push.button || g_hook_buttons.load() != g_button_counts.taken) {
             host.Trace("a mouse button was down: the push waits for the cursor to leave the edge");
             return;
         }
@@ -67,10 +69,10 @@ static void AnswerPush(uint32_t now, const Settings &cfg, TickHost &host) {
 void RunZoneMove(const ZoneMove &move, uint32_t now, const Rect32 *monitors, size_t count, const Settings &cfg,
                  TickHost &host) {
     const bool beyond = !IsOnAnyMonitor(monitors, count, move.pt.x, move.pt.y);
-    size_t monitor;
-    const Point32 cursor = beyond ? CursorOnTheDesktop(monitors, count, move.pt, monitor) : move.pt;
+    const PushStep step =
+        beyond ? MeasurePush(cfg, monitors, count, move.from, move.pt) : PushStep{0, NO_PUSH, 0, move.pt};
     if (cfg.move.click_guard != 0) {
-        const bool rests = IsInRestZone(cfg, monitors, count, cursor.x, cursor.y);
+        const bool rests = IsInRestZone(cfg, monitors, count, step.cursor.x, step.cursor.y);
         if (rests && !g_visit.inside)
             BeginVisitAt(move.seen, now, cfg, host);
         else if (!rests && g_visit.inside)
@@ -80,10 +82,9 @@ void RunZoneMove(const ZoneMove &move, uint32_t now, const Rect32 *monitors, siz
         NoteMoveOnDesktop(g_push, cfg, monitors, count, move.pt);
         return;
     }
-    const PushStep step = MeasurePush(cfg, monitors, count, move.from, move.pt);
     // A push counts the presses from its first move on: the system's mark of one before it (a
     // click, then a push within a tick) is taken here.
-    if (cfg.move.click_guard != 0 && step.zone != NO_PUSH && (step.zone != g_push.zone || step.monitor != g_push.monitor))
+    if (cfg.move.click_guard != 0 && step.zone != NO_PUSH && IsAnotherZone(g_push, step))
         SystemHoldsButton(host);
     if (AddPush(g_push, step, move.seen, cfg.move.push_distance))
         AnswerPush(now, cfg, host);
